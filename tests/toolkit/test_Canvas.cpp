@@ -1,0 +1,236 @@
+// Canvas conventions: end pixels, half-open boxes, pen modes and styles, clipping.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+
+#include "tests/PixelTest.h"
+
+namespace {
+
+struct TLineCase {
+  int X1, Y1, X2, Y2;
+};
+
+class CanvasLine : public ::testing::TestWithParam<TLineCase> {};
+
+TEST_P(CanvasLine, PaintsEveryStepButTheEndPixel) {
+  const TLineCase L = GetParam();
+  TBitmap B(40, 40);
+  ClearWhite(B);
+  B.Canvas()->MoveTo(L.X1, L.Y1);
+  B.Canvas()->LineTo(L.X2, L.Y2);
+  const TPixelSet P = Painted(B);
+  const int Steps = std::max(std::abs(L.X2 - L.X1), std::abs(L.Y2 - L.Y1));
+  EXPECT_EQ(static_cast<int>(P.size()), Steps);
+  EXPECT_TRUE(P.count({L.X1, L.Y1}));
+  EXPECT_FALSE(P.count({L.X2, L.Y2}));
+  EXPECT_EQ(B.Canvas()->PenPos(), QPoint(L.X2, L.Y2));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllDirections, CanvasLine,
+                         ::testing::Values(TLineCase{5, 5, 25, 5}, TLineCase{25, 5, 5, 5}, TLineCase{5, 5, 5, 25},
+                                           TLineCase{5, 25, 5, 5}, TLineCase{5, 5, 25, 25}, TLineCase{25, 25, 5, 5},
+                                           TLineCase{5, 5, 12, 30}, TLineCase{12, 30, 5, 5},
+                                           TLineCase{30, 8, 3, 13}, TLineCase{3, 30, 30, 29}));
+
+TEST(Canvas, ZeroLengthLineMovesThePenOnly) {
+  TBitmap B(10, 10);
+  ClearWhite(B);
+  B.Canvas()->MoveTo(4, 4);
+  B.Canvas()->LineTo(4, 4);
+  EXPECT_TRUE(Painted(B).empty());
+}
+
+TEST(Canvas, ConnectedSegmentsPaintEachPixelOnce) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetColor(clWhite);
+  B.Canvas()->Pen()->SetMode(pmXor);  // a pixel painted twice would come back white
+  B.Canvas()->Polyline({{2, 2}, {12, 2}, {12, 9}, {2, 9}, {2, 2}});
+  EXPECT_EQ(Painted(B), [] {
+    TPixelSet Ring = Block(2, 2, 12, 9);
+    for (auto P : Block(3, 3, 11, 8)) Ring.erase(P);
+    return Ring;
+  }());
+}
+
+TEST(Canvas, RectangleCoversTheHalfOpenBox) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetColor(clRed);
+  B.Canvas()->Brush()->SetColor(clBlue);
+  B.Canvas()->Rectangle(3, 4, 10, 9);
+  EXPECT_EQ(Painted(B), Block(3, 4, 9, 8));
+  EXPECT_EQ(PixelsOf(B, clBlue), Block(4, 5, 8, 7));
+  // Corners given in any order cover the same pixels.
+  TBitmap C(20, 20);
+  ClearWhite(C);
+  C.Canvas()->Brush()->SetColor(clBlue);
+  C.Canvas()->Rectangle(10, 9, 3, 4);
+  EXPECT_EQ(Painted(C), Block(3, 4, 9, 8));
+}
+
+TEST(Canvas, EllipseStaysInsideItsHalfOpenBoxAndTouchesEachSide) {
+  TBitmap B(30, 30);
+  ClearWhite(B);
+  B.Canvas()->Ellipse(5, 6, 17, 13);
+  const TPixelSet P = Painted(B);
+  int MinX = 99, MaxX = -1, MinY = 99, MaxY = -1;
+  for (auto [X, Y] : P) {
+    MinX = std::min(MinX, X), MaxX = std::max(MaxX, X), MinY = std::min(MinY, Y), MaxY = std::max(MaxY, Y);
+  }
+  EXPECT_EQ(MinX, 5);
+  EXPECT_EQ(MaxX, 16);
+  EXPECT_EQ(MinY, 6);
+  EXPECT_EQ(MaxY, 12);
+}
+
+TEST(Canvas, ClearBrushLeavesTheInsideUntouched) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Brush()->SetStyle(bsClear);
+  B.Canvas()->Rectangle(2, 2, 12, 12);
+  B.Canvas()->Ellipse(2, 2, 12, 12);
+  B.Canvas()->Polygon({{3, 3}, {11, 3}, {7, 10}});
+  for (auto P : Block(6, 5, 8, 5)) EXPECT_EQ(B.Canvas()->Pixel(P.first, P.second), clWhite);
+  EXPECT_EQ(B.Canvas()->Pixel(2, 2), clBlack);
+}
+
+TEST(Canvas, ClearPenPaintsNothing) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetStyle(psClear);
+  B.Canvas()->MoveTo(0, 0);
+  B.Canvas()->LineTo(15, 15);
+  B.Canvas()->Brush()->SetStyle(bsClear);
+  B.Canvas()->Rectangle(2, 2, 12, 12);
+  B.Canvas()->Ellipse(2, 2, 12, 12);
+  B.Canvas()->Polygon({{3, 3}, {11, 3}, {7, 10}});
+  EXPECT_TRUE(Painted(B).empty());
+  // With a clear pen a solid brush fills the whole box.
+  B.Canvas()->Brush()->SetStyle(bsSolid);
+  B.Canvas()->Brush()->SetColor(clRed);
+  B.Canvas()->Rectangle(2, 2, 6, 5);
+  EXPECT_EQ(PixelsOf(B, clRed), Block(2, 2, 5, 4));
+}
+
+TEST(Canvas, XorTwiceRestoresTheImage) {
+  TBitmap B(30, 30);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetColor(clRed);
+  B.Canvas()->MoveTo(0, 0);
+  B.Canvas()->LineTo(29, 17);
+  const QImage Before = B.Image().copy();
+  TCanvas* C = B.Canvas();
+  C->Pen()->SetMode(pmXor);
+  C->Pen()->SetColor(0x123456);
+  C->Brush()->SetStyle(bsClear);
+  for (int Pass = 0; Pass < 2; ++Pass) {
+    C->MoveTo(3, 25);
+    C->LineTo(27, 2);
+    C->Rectangle(4, 4, 20, 14);
+    C->Ellipse(6, 6, 26, 26);
+    C->Polygon({{2, 2}, {25, 5}, {10, 28}});
+  }
+  EXPECT_EQ(B.Image(), Before);
+}
+
+TEST(Canvas, XorOfWhiteInvertsTheColour) {
+  TBitmap B(4, 4);
+  ClearWhite(B);
+  B.Canvas()->SetPixel(1, 1, 0x102030);
+  B.Canvas()->Pen()->SetMode(pmXor);
+  B.Canvas()->Pen()->SetColor(clWhite);
+  B.Canvas()->MoveTo(1, 1);
+  B.Canvas()->LineTo(2, 1);
+  EXPECT_EQ(B.Canvas()->Pixel(1, 1), 0xEFDFCF);
+}
+
+TEST(Canvas, PolygonFillsAndOutlines) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetColor(clRed);
+  B.Canvas()->Brush()->SetColor(clBlue);
+  B.Canvas()->Polygon({{2, 2}, {12, 2}, {12, 8}, {2, 8}});
+  TPixelSet Ring = Block(2, 2, 12, 8);
+  for (auto P : Block(3, 3, 11, 7)) Ring.erase(P);
+  EXPECT_EQ(PixelsOf(B, clRed), Ring);
+  EXPECT_EQ(PixelsOf(B, clBlue), Block(3, 3, 11, 7));
+}
+
+TEST(Canvas, DashedPenLeavesGapsAndWidePenCoversASquare) {
+  TBitmap B(60, 20);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetStyle(psDot);
+  B.Canvas()->MoveTo(0, 2);
+  B.Canvas()->LineTo(12, 2);
+  EXPECT_EQ(Picture(B, 0, 2, 11, 2), "###...###...\n");
+  B.Canvas()->Pen()->SetStyle(psSolid);
+  B.Canvas()->Pen()->SetWidth(3);
+  B.Canvas()->MoveTo(10, 10);
+  B.Canvas()->LineTo(14, 10);
+  EXPECT_EQ(Picture(B, 8, 8, 15, 12), "........\n.######.\n.######.\n.######.\n........\n");
+}
+
+TEST(Canvas, InsideFramePenStaysInsideTheBox) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Pen()->SetStyle(psInsideFrame);
+  B.Canvas()->Pen()->SetWidth(3);
+  B.Canvas()->Brush()->SetStyle(bsClear);
+  B.Canvas()->Rectangle(2, 2, 12, 12);
+  TPixelSet Ring = Block(2, 2, 11, 11);
+  for (auto P : Block(5, 5, 8, 8)) Ring.erase(P);
+  EXPECT_EQ(Painted(B), Ring);
+}
+
+TEST(Canvas, FarCoordinatesAreClippedWithoutWalkingTheInvisiblePart) {
+  TBitmap B(50, 50);
+  ClearWhite(B);
+  const auto Start = std::chrono::steady_clock::now();
+  TCanvas* C = B.Canvas();
+  C->MoveTo(-2000000000, -2000000000);
+  C->LineTo(2000000000, 2000000000);
+  C->MoveTo(INT_MIN, 25);
+  C->LineTo(INT_MAX, 25);
+  C->MoveTo(INT_MAX, INT_MIN);
+  C->LineTo(INT_MIN, INT_MAX);
+  C->Brush()->SetStyle(bsClear);
+  C->Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  C->Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+  C->Polygon({{INT_MIN, INT_MIN}, {INT_MAX, 0}, {0, INT_MAX}});
+  // Generous: walking the invisible part would take many seconds.
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
+  // The diagonal through the image keeps the pixels of the unclipped line.
+  for (int I = 0; I < 50; ++I) EXPECT_EQ(C->Pixel(I, I), clBlack) << I;
+  for (int X = 0; X < 50; ++X) EXPECT_EQ(C->Pixel(X, 25), clBlack) << X;
+}
+
+TEST(Canvas, ClippedLineKeepsThePixelsOfTheWholeLine) {
+  TBitmap Whole(100, 100), Part(100, 100);
+  ClearWhite(Whole);
+  ClearWhite(Part);
+  Whole.Canvas()->MoveTo(3, 91);
+  Whole.Canvas()->LineTo(97, 7);
+  // The same line, seen through a 30 x 30 window placed at (35, 35).
+  TBitmap Window(30, 30);
+  ClearWhite(Window);
+  Window.Canvas()->MoveTo(3 - 35, 91 - 35);
+  Window.Canvas()->LineTo(97 - 35, 7 - 35);
+  for (int Y = 0; Y < 30; ++Y)
+    for (int X = 0; X < 30; ++X)
+      EXPECT_EQ(Window.Canvas()->Pixel(X, Y), Whole.Canvas()->Pixel(X + 35, Y + 35)) << X << "," << Y;
+}
+
+TEST(Canvas, PixelOutsideTheImageIsMinusOneAndWritesAreIgnored) {
+  TBitmap B(5, 5);
+  ClearWhite(B);
+  EXPECT_EQ(B.Canvas()->Pixel(-1, 0), -1);
+  EXPECT_EQ(B.Canvas()->Pixel(5, 0), -1);
+  B.Canvas()->SetPixel(5, 5, clRed);
+  B.Canvas()->SetPixel(2, 3, clRed);
+  EXPECT_EQ(PixelsOf(B, clRed), TPixelSet({{2, 3}}));
+}
+
+}  // namespace

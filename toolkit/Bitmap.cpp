@@ -1,0 +1,21 @@
+#include "toolkit/Bitmap.h"
+
+#include <algorithm>
+
+TBitmap::TBitmap(int Width, int Height) : Canvas_(&Image_) { SetSize(Width, Height); }
+
+void TBitmap::SetSize(int Width, int Height) {
+  Width = std::max(Width, 0);
+  Height = std::max(Height, 0);
+  if (Width == Image_.width() && Height == Image_.height() && !Image_.isNull()) return;
+  Image_ = QImage(Width, Height, QImage::Format_RGB32);
+  Canvas_.SetTarget(&Image_);
+}
+
+bool TBitmap::LoadFromFile(const QString& FileName) {
+  QImage Loaded;
+  if (!Loaded.load(FileName)) return false;
+  Image_ = Loaded.convertToFormat(QImage::Format_RGB32);
+  Canvas_.SetTarget(&Image_);
+  return true;
+}

@@ -1,0 +1,414 @@
+#include "toolkit/Canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+__extension__ typedef __int128 TWide;
+
+int64_t FloorDiv(TWide Num, int64_t Den) {  // Den > 0
+  TWide Q = Num / Den;
+  if (Num % Den != 0 && Num < 0) --Q;
+  return static_cast<int64_t>(Q);
+}
+
+// The minor coordinate of step I of a line of N major steps and minor extent D:
+// round(I * D / N), halves rounded up.
+int64_t MinorOffset(int64_t I, int64_t D, int64_t N) { return FloorDiv(TWide(2) * I * D + N, 2 * N); }
+
+// First index in [Lo, Hi] whose predicate holds (Hi + 1 if none); the predicate must
+// be false-then-true over the range.
+template <class P>
+int64_t FirstTrue(int64_t Lo, int64_t Hi, P Pred) {
+  int64_t Count = Hi - Lo + 1;
+  while (Count > 0) {
+    const int64_t Half = Count / 2;
+    if (Pred(Lo + Half)) {
+      Count = Half;
+    } else {
+      Lo += Half + 1;
+      Count -= Half + 1;
+    }
+  }
+  return Lo;
+}
+
+// Walks the pixels of the line from (X0, Y0) toward (X1, Y1), the end pixel excluded,
+// calling Plot(x, y, step) for those inside Clip. Clipping happens before the walk, so
+// a line of any length costs only its visible pixels.
+template <class F>
+void WalkLine(int64_t X0, int64_t Y0, int64_t X1, int64_t Y1, const TPixelBox& Clip, F Plot) {
+  const bool XMajor = std::llabs(X1 - X0) >= std::llabs(Y1 - Y0);
+  const int64_t A0 = XMajor ? X0 : Y0, B0 = XMajor ? Y0 : X0;
+  const int64_t DA = XMajor ? X1 - X0 : Y1 - Y0, DB = XMajor ? Y1 - Y0 : X1 - X0;
+  const int64_t N = std::llabs(DA);
+  if (N == 0) return;
+  const int64_t SA = DA > 0 ? 1 : -1;
+  const int64_t AMin = XMajor ? Clip.Left : Clip.Top, AMax = XMajor ? Clip.Right : Clip.Bottom;
+  const int64_t BMin = XMajor ? Clip.Top : Clip.Left, BMax = XMajor ? Clip.Bottom : Clip.Right;
+
+  int64_t First = SA > 0 ? AMin - A0 : A0 - AMax;
+  int64_t Last = SA > 0 ? AMax - A0 : A0 - AMin;
+  First = std::max<int64_t>(First, 0);
+  Last = std::min<int64_t>(Last, N - 1);
+  if (First > Last) return;
+  auto B = [&](int64_t I) { return B0 + MinorOffset(I, DB, N); };
+  if (DB >= 0) {
+    First = FirstTrue(First, Last, [&](int64_t I) { return B(I) >= BMin; });
+    Last = FirstTrue(First, Last, [&](int64_t I) { return B(I) > BMax; }) - 1;
+  } else {
+    First = FirstTrue(First, Last, [&](int64_t I) { return B(I) <= BMax; });
+    Last = FirstTrue(First, Last, [&](int64_t I) { return B(I) < BMin; }) - 1;
+  }
+  if (First > Last) return;
+
+  // Incremental walk: Minor = floor(Num / (2N)) with remainder Rem in [0, 2N).
+  const TWide Num = TWide(2) * First * DB + N;
+  int64_t Minor = FloorDiv(Num, 2 * N);
+  int64_t Rem = static_cast<int64_t>(Num - TWide(Minor) * 2 * N);
+  int64_t A = A0 + SA * First;
+  for (int64_t I = First; I <= Last; ++I, A += SA) {
+    const int64_t BB = B0 + Minor;
+    if (XMajor) Plot(A, BB, I); else Plot(BB, A, I);
+    Rem += 2 * DB;
+    if (Rem >= 2 * N) { Rem -= 2 * N; ++Minor; }
+    else if (Rem < 0) { Rem += 2 * N; --Minor; }
+  }
+}
+
+// On/off run lengths of the dashed pen styles, in pixels.
+const std::vector<int>& DashPattern(TPenStyle Style) {
+  static const std::array<std::vector<int>, 4> Patterns = {
+      std::vector<int>{18, 6}, std::vector<int>{3, 3}, std::vector<int>{9, 6, 3, 6},
+      std::vector<int>{9, 3, 3, 3, 3, 3}};
+  return Patterns[Style - psDash];
+}
+
+// Horizontal extent [Left, Right] of row J of the ellipse filling a W x H box at the
+// origin; Left > Right when the row is empty.
+std::pair<int64_t, int64_t> EllipseRow(int64_t W, int64_t H, int64_t J) {
+  if (J < 0 || J >= H) return {1, 0};
+  const long double Ky = (2.0L * J + 1 - H) / H;
+  const long double Half = W / 2.0L * std::sqrt(std::max(0.0L, 1 - Ky * Ky));
+  const long double Centre = W / 2.0L - 0.5L;
+  const auto Left = static_cast<int64_t>(std::ceil(Centre - Half - 1e-9L));
+  const auto Right = static_cast<int64_t>(std::floor(Centre + Half + 1e-9L));
+  return {std::max<int64_t>(Left, 0), std::min<int64_t>(Right, W - 1)};
+}
+
+}  // namespace
+
+// A scratch coverage map over the part of the image a shape can touch: each pixel is
+// written once, so XOR drawing and overlapping outline pieces stay exact.
+class TCanvas::TMask {
+public:
+  enum : uint8_t { Empty, Fill, Outline };
+  TMask(const QRect& Area) : Area_(Area), Cells_(size_t(std::max(0, Area.width())) * std::max(0, Area.height()), Empty) {}
+  const QRect& Area() const { return Area_; }
+  bool Contains(int64_t X, int64_t Y) const {
+    return X >= Area_.left() && X <= Area_.right() && Y >= Area_.top() && Y <= Area_.bottom();
+  }
+  uint8_t& At(int64_t X, int64_t Y) {
+    return Cells_[size_t(Y - Area_.top()) * Area_.width() + size_t(X - Area_.left())];
+  }
+  uint8_t At(int64_t X, int64_t Y) const { return const_cast<TMask*>(this)->At(X, Y); }
+  void Mark(int64_t X, int64_t Y, uint8_t Value) {
+    if (Contains(X, Y)) At(X, Y) = Value;
+  }
+  // Marks the pen square centred on (X, Y).
+  void Stamp(int64_t X, int64_t Y, int Width) {
+    const int Lo = (Width - 1) / 2, Hi = Width - 1 - Lo;
+    for (int64_t Yy = Y - Lo; Yy <= Y + Hi; ++Yy)
+      for (int64_t Xx = X - Lo; Xx <= X + Hi; ++Xx) Mark(Xx, Yy, Outline);
+  }
+
+private:
+  QRect Area_;
+  std::vector<uint8_t> Cells_;
+};
+
+TCanvas::TCanvas(QImage* Target) : Image_(Target), Font_(QStringLiteral("Liberation Sans"), 8) {}
+
+TColor TCanvas::Pixel(int X, int Y) const {
+  if (!Image_ || X < 0 || Y < 0 || X >= Image_->width() || Y >= Image_->height()) return -1;
+  return FromQRgb(reinterpret_cast<const QRgb*>(Image_->constScanLine(Y))[X]);
+}
+
+void TCanvas::SetPixel(int X, int Y, TColor Color) {
+  if (!Image_ || X < 0 || Y < 0 || X >= Image_->width() || Y >= Image_->height()) return;
+  reinterpret_cast<QRgb*>(Image_->scanLine(Y))[X] = ToQRgb(Color);
+}
+
+// The one pixel write of pen and brush drawing: the pen mode applies here.
+inline void TCanvas::Put(int X, int Y, QRgb Rgb) {
+  QRgb& Dest = reinterpret_cast<QRgb*>(Image_->scanLine(Y))[X];
+  Dest = Pen_.Mode() == pmXor ? Dest ^ (Rgb & 0x00FFFFFF) : Rgb;
+}
+
+void TCanvas::Span(int64_t X1, int64_t X2, int64_t Y, QRgb Rgb) { Block(X1, Y, X2, Y, Rgb); }
+
+void TCanvas::Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb) {
+  if (!Image_) return;
+  X1 = std::max<int64_t>(X1, 0);
+  Y1 = std::max<int64_t>(Y1, 0);
+  X2 = std::min<int64_t>(X2, Image_->width() - 1);
+  Y2 = std::min<int64_t>(Y2, Image_->height() - 1);
+  for (int64_t Y = Y1; Y <= Y2; ++Y)
+    for (int64_t X = X1; X <= X2; ++X) Put(int(X), int(Y), Rgb);
+}
+
+// Dash patterns apply to 1-pixel pens only; wider pens draw solid.
+bool TCanvas::Dashed() const {
+  return Pen_.Width() == 1 && Pen_.Style() >= psDash && Pen_.Style() <= psDashDotDot;
+}
+
+bool TCanvas::PatternOn(int64_t Step) const {
+  if (!Dashed()) return true;
+  const std::vector<int>& Runs = DashPattern(Pen_.Style());
+  int Period = 0;
+  for (int Run : Runs) Period += Run;
+  int64_t Pos = (StylePhase_ + Step) % Period;
+  for (size_t I = 0; I < Runs.size(); ++I) {
+    if (Pos < Runs[I]) return I % 2 == 0;
+    Pos -= Runs[I];
+  }
+  return true;
+}
+
+void TCanvas::MoveTo(int X, int Y) {
+  PenPos_ = QPoint(X, Y);
+  StylePhase_ = 0;
+}
+
+void TCanvas::LineTo(int X, int Y) {
+  if (PenVisible()) StrokeLine(PenPos_.x(), PenPos_.y(), X, Y);
+  StylePhase_ += std::max(std::llabs(int64_t(X) - PenPos_.x()), std::llabs(int64_t(Y) - PenPos_.y()));
+  PenPos_ = QPoint(X, Y);
+}
+
+void TCanvas::StrokeLine(int X1, int Y1, int X2, int Y2) {
+  if (!Image_) return;
+  const QRgb Rgb = ToQRgb(Pen_.Color());
+  const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
+  const TPixelBox Clip{-Hi, -Hi, int64_t(Image_->width()) - 1 + Lo, int64_t(Image_->height()) - 1 + Lo};
+  if (W == 1) {
+    WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t Step) {
+      if (PatternOn(Step)) Put(int(X), int(Y), Rgb);
+    });
+  } else {
+    WalkLine(X1, Y1, X2, Y2, Clip,
+             [&](int64_t X, int64_t Y, int64_t) { Block(X - Lo, Y - Lo, X + Hi, Y + Hi, Rgb); });
+  }
+}
+
+void TCanvas::Polyline(const std::vector<QPoint>& Points) {
+  if (Points.empty()) return;
+  MoveTo(Points[0].x(), Points[0].y());
+  for (size_t I = 1; I < Points.size(); ++I) LineTo(Points[I].x(), Points[I].y());
+}
+
+TPixelBox TPixelBox::OfCorners(int X1, int Y1, int X2, int Y2) {
+  return {std::min(X1, X2), std::min(Y1, Y2), int64_t(std::max(X1, X2)) - 1, int64_t(std::max(Y1, Y2)) - 1};
+}
+
+// The outline box of a rectangle or ellipse: an inside-frame pen keeps its width inside.
+TPixelBox TCanvas::PenBox(const TPixelBox& Box) const {
+  if (Pen_.Style() != psInsideFrame || Pen_.Width() == 1) return Box;
+  const int Lo = (Pen_.Width() - 1) / 2, Hi = Pen_.Width() - 1 - Lo;
+  return {Box.Left + Lo, Box.Top + Lo, Box.Right - Hi, Box.Bottom - Hi};
+}
+
+// The part of the image that a shape in Box, outlined by a pen of PenWidth, can touch.
+QRect TCanvas::Reach(const TPixelBox& Box, int PenWidth) const {
+  const int64_t L = std::max<int64_t>(Box.Left - PenWidth, 0), T = std::max<int64_t>(Box.Top - PenWidth, 0);
+  const int64_t R = std::min<int64_t>(Box.Right + PenWidth, Image_->width() - 1);
+  const int64_t B = std::min<int64_t>(Box.Bottom + PenWidth, Image_->height() - 1);
+  if (L > R || T > B) return QRect();
+  return QRect(QPoint(int(L), int(T)), QPoint(int(R), int(B)));
+}
+
+// The ring swept by a square pen along the border of Box, written as the difference of
+// two boxes so that each pixel is written once.
+void TCanvas::FrameRing(const TPixelBox& Box, QRgb Rgb) {
+  const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
+  const TPixelBox Outer{Box.Left - Lo, Box.Top - Lo, Box.Right + Hi, Box.Bottom + Hi};
+  const TPixelBox Inner{Box.Left + Hi + 1, Box.Top + Hi + 1, Box.Right - Lo - 1, Box.Bottom - Lo - 1};
+  if (Inner.Empty()) {
+    Block(Outer.Left, Outer.Top, Outer.Right, Outer.Bottom, Rgb);
+    return;
+  }
+  Block(Outer.Left, Outer.Top, Outer.Right, Inner.Top - 1, Rgb);
+  Block(Outer.Left, Inner.Bottom + 1, Outer.Right, Outer.Bottom, Rgb);
+  Block(Outer.Left, Inner.Top, Inner.Left - 1, Inner.Bottom, Rgb);
+  Block(Inner.Right + 1, Inner.Top, Outer.Right, Inner.Bottom, Rgb);
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+  const TPixelBox Box = TPixelBox::OfCorners(X1, Y1, X2, Y2);
+  if (Box.Empty() || !Image_) return;
+  if (!PenVisible()) {
+    if (Brush_.Style() == bsSolid) Block(Box.Left, Box.Top, Box.Right, Box.Bottom, ToQRgb(Brush_.Color()));
+    return;
+  }
+  const TPixelBox Outline = PenBox(Box);
+  const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
+  if (Brush_.Style() == bsSolid)
+    Block(Outline.Left + Hi + 1, Outline.Top + Hi + 1, Outline.Right - Lo - 1, Outline.Bottom - Lo - 1,
+          ToQRgb(Brush_.Color()));
+  const bool Thin = Outline.Left == Outline.Right || Outline.Top == Outline.Bottom;
+  if (Thin || !Dashed()) {
+    FrameRing(Outline, ToQRgb(Pen_.Color()));
+    return;
+  }
+  // A dashed border: one closed path whose segments each omit their end pixel, the
+  // start of the next, so every border pixel is visited once.
+  MoveTo(int(Outline.Left), int(Outline.Top));
+  LineTo(int(Outline.Right), int(Outline.Top));
+  LineTo(int(Outline.Right), int(Outline.Bottom));
+  LineTo(int(Outline.Left), int(Outline.Bottom));
+  LineTo(int(Outline.Left), int(Outline.Top));
+}
+
+void TCanvas::FillRect(int X1, int Y1, int X2, int Y2) {
+  if (Brush_.Style() == bsClear) return;
+  const TPenMode Mode = Pen_.Mode();
+  Pen_.SetMode(pmCopy);
+  Block(std::min(X1, X2), std::min(Y1, Y2), int64_t(std::max(X1, X2)) - 1, int64_t(std::max(Y1, Y2)) - 1,
+        ToQRgb(Brush_.Color()));
+  Pen_.SetMode(Mode);
+}
+
+void TCanvas::ApplyMask(const TMask& Mask) {
+  const QRgb PenRgb = ToQRgb(Pen_.Color()), BrushRgb = ToQRgb(Brush_.Color());
+  const bool Filled = Brush_.Style() == bsSolid;
+  const QRect& Area = Mask.Area();
+  for (int Y = Area.top(); Y <= Area.bottom(); ++Y)
+    for (int X = Area.left(); X <= Area.right(); ++X) {
+      const uint8_t Cell = Mask.At(X, Y);
+      if (Cell == TMask::Outline) Put(X, Y, PenRgb);
+      else if (Cell == TMask::Fill && Filled) Put(X, Y, BrushRgb);
+    }
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+  TPixelBox Box = TPixelBox::OfCorners(X1, Y1, X2, Y2);
+  if (!Image_ || Box.Empty()) return;
+  const int PenW = PenVisible() ? Pen_.Width() : 0;
+  if (PenW > 0) Box = PenBox(Box);
+  TMask Mask(Reach(Box, PenW));
+  if (Mask.Area().isEmpty() || Box.Empty()) return;
+  const int64_t W = Box.Right - Box.Left + 1, H = Box.Bottom - Box.Top + 1;
+  // Only rows and columns that can reach the mask are visited. Each pixel of the
+  // ellipse is filled; those with a 4-neighbour outside it form the outline, which the
+  // pen sweeps.
+  const QRect& Area = Mask.Area();
+  const int64_t JFirst = std::max<int64_t>(0, Area.top() - Box.Top - PenW);
+  const int64_t JLast = std::min<int64_t>(H - 1, Area.bottom() - Box.Top + PenW);
+  for (int64_t J = JFirst; J <= JLast; ++J) {
+    const auto [L, R] = EllipseRow(W, H, J);
+    const auto [LA, RA] = EllipseRow(W, H, J - 1);
+    const auto [LB, RB] = EllipseRow(W, H, J + 1);
+    const int64_t Y = Box.Top + J;
+    const int64_t IFirst = std::max<int64_t>(L, Area.left() - Box.Left - PenW);
+    const int64_t ILast = std::min<int64_t>(R, Area.right() - Box.Left + PenW);
+    for (int64_t I = IFirst; I <= ILast; ++I) {
+      const bool Edge = I == L || I == R || I < LA || I > RA || I < LB || I > RB;
+      const int64_t X = Box.Left + I;
+      if (Edge && PenW > 0) Mask.Stamp(X, Y, PenW);
+      else if (Mask.Contains(X, Y) && Mask.At(X, Y) == TMask::Empty) Mask.At(X, Y) = TMask::Fill;
+    }
+  }
+  ApplyMask(Mask);
+}
+
+void TCanvas::Polygon(const std::vector<QPoint>& Points) {
+  if (!Image_ || Points.empty()) return;
+  const int PenW = PenVisible() ? Pen_.Width() : 0;
+  int64_t MinX = Points[0].x(), MaxX = MinX, MinY = Points[0].y(), MaxY = MinY;
+  for (const QPoint& P : Points) {
+    MinX = std::min<int64_t>(MinX, P.x()); MaxX = std::max<int64_t>(MaxX, P.x());
+    MinY = std::min<int64_t>(MinY, P.y()); MaxY = std::max<int64_t>(MaxY, P.y());
+  }
+  TMask Mask(Reach({MinX, MinY, MaxX, MaxY}, PenW));
+  if (Mask.Area().isEmpty()) return;
+
+  // Fill: a pixel belongs to the polygon when its centre lies inside by the even-odd
+  // rule; on a scan row the pixels x with Left <= x < Right of each crossing pair.
+  std::vector<long double> Crossings;
+  for (int Y = Mask.Area().top(); Y <= Mask.Area().bottom(); ++Y) {
+    Crossings.clear();
+    for (size_t I = 0; I < Points.size(); ++I) {
+      QPoint A = Points[I], B = Points[(I + 1) % Points.size()];
+      if (A.y() > B.y()) std::swap(A, B);
+      if (Y < A.y() || Y >= B.y()) continue;
+      Crossings.push_back(A.x() + (long double)(Y - A.y()) * (B.x() - A.x()) / (B.y() - A.y()));
+    }
+    std::sort(Crossings.begin(), Crossings.end());
+    for (size_t I = 0; I + 1 < Crossings.size(); I += 2) {
+      const int64_t From = std::max<int64_t>(std::ceil(Crossings[I]), Mask.Area().left());
+      const int64_t To = std::min<int64_t>(int64_t(std::ceil(Crossings[I + 1])) - 1, Mask.Area().right());
+      for (int64_t X = From; X <= To; ++X) Mask.At(X, Y) = TMask::Fill;
+    }
+  }
+  if (PenW > 0) {
+    const int Lo = (PenW - 1) / 2, Hi = PenW - 1 - Lo;
+    const TPixelBox Clip{Mask.Area().left() - Hi, Mask.Area().top() - Hi, Mask.Area().right() + int64_t(Lo),
+                       Mask.Area().bottom() + int64_t(Lo)};
+    StylePhase_ = 0;
+    for (size_t I = 0; I < Points.size(); ++I) {
+      const QPoint A = Points[I], B = Points[(I + 1) % Points.size()];
+      WalkLine(A.x(), A.y(), B.x(), B.y(), Clip, [&](int64_t X, int64_t Y, int64_t Step) {
+        if (PatternOn(Step)) Mask.Stamp(X, Y, PenW);
+      });
+      StylePhase_ += std::max(std::llabs(int64_t(B.x()) - A.x()), std::llabs(int64_t(B.y()) - A.y()));
+    }
+  }
+  ApplyMask(Mask);
+}
+
+int TCanvas::TextWidth(const QString& Text) { return QFontMetrics(Font_).horizontalAdvance(Text); }
+
+int TCanvas::TextHeight(const QString& Text) {
+  Q_UNUSED(Text);
+  return QFontMetrics(Font_).height();
+}
+
+void TCanvas::TextOut(int X, int Y, const QString& Text) {
+  if (!Image_) return;
+  const QRect Cell(X, Y, TextWidth(Text), TextHeight(Text));
+  QPainter Painter(Image_);
+  if (Brush_.Style() == bsSolid) Painter.fillRect(Cell, QColor(ToQRgb(Brush_.Color())));
+  Painter.setFont(Font_);
+  Painter.setPen(QColor(ToQRgb(FontColor_)));
+  Painter.drawText(QPoint(X, Y + QFontMetrics(Font_).ascent()), Text);
+  PenPos_ = QPoint(X + Cell.width(), Y);
+}
+
+void TCanvas::TextRect(const QRect& Clip, int X, int Y, const QString& Text) {
+  if (!Image_) return;
+  QPainter Painter(Image_);
+  Painter.setClipRect(Clip);
+  if (Brush_.Style() == bsSolid) Painter.fillRect(Clip, QColor(ToQRgb(Brush_.Color())));
+  Painter.setFont(Font_);
+  Painter.setPen(QColor(ToQRgb(FontColor_)));
+  Painter.drawText(QPoint(X, Y + QFontMetrics(Font_).ascent()), Text);
+}
+
+void TCanvas::Draw(int X, int Y, const QImage& Image) {
+  if (!Image_) return;
+  QPainter(Image_).drawImage(QPoint(X, Y), Image);
+}
+
+void TCanvas::StretchDraw(const QRect& Target, const QImage& Image) {
+  if (!Image_) return;
+  QPainter(Image_).drawImage(Target, Image);
+}
+
+void TCanvas::CopyRect(const QRect& Dest, const QImage& Source, const QRect& SourceRect) {
+  if (!Image_) return;
+  QPainter(Image_).drawImage(Dest, Source, SourceRect);
+}

@@ -1,0 +1,51 @@
+#include "toolkit/Color.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+struct TPaletteRole {
+  QPalette::ColorGroup Group;
+  QPalette::ColorRole Role;
+};
+
+// System colour index -> palette entry; indices without a close Qt counterpart fall
+// back to the window background.
+TPaletteRole PaletteRoleOf(int Index) {
+  using P = QPalette;
+  switch (Index) {
+    case 2: case 13: return {P::Active, P::Highlight};
+    case 5: return {P::Active, P::Base};
+    case 6: case 21: return {P::Active, P::Shadow};
+    case 7: return {P::Active, P::WindowText};
+    case 8: return {P::Active, P::Text};
+    case 9: case 14: return {P::Active, P::HighlightedText};
+    case 15: return {P::Active, P::Button};
+    case 16: return {P::Active, P::Dark};
+    case 17: return {P::Disabled, P::Text};
+    case 18: return {P::Active, P::ButtonText};
+    case 20: return {P::Active, P::Light};
+    case 22: return {P::Active, P::Midlight};
+    case 23: return {P::Active, P::ToolTipText};
+    case 24: return {P::Active, P::ToolTipBase};
+    default: return {P::Active, P::Window};
+  }
+}
+
+}  // namespace
+
+TColor ColorToRGB(TColor Color) {
+  if (!IsSystemColor(Color)) return Color & 0x00FFFFFF;
+  const TPaletteRole Entry = PaletteRoleOf(Color & 0xFF);
+  return FromQRgb(QGuiApplication::palette().color(Entry.Group, Entry.Role).rgb());
+}
+
+QRgb ToQRgb(TColor Color) {
+  const uint32_t Bgr = static_cast<uint32_t>(ColorToRGB(Color));
+  return 0xFF000000u | ((Bgr & 0xFF) << 16) | (Bgr & 0xFF00) | ((Bgr >> 16) & 0xFF);
+}
+
+TColor FromQRgb(QRgb Pixel) {
+  return static_cast<TColor>(((Pixel & 0xFF) << 16) | (Pixel & 0xFF00) | ((Pixel >> 16) & 0xFF));
+}
