@@ -4,7 +4,6 @@
 
 #include <array>
 #include <initializer_list>
-#include <vector>
 
 namespace {
 
@@ -42,19 +41,11 @@ class TMarkPen {
 public:
   TMarkPen(TCanvas* Canvas, int X, int Y) : C(Canvas), X(X), Y(Y) {}
   // A chain P0 to P1 to ...: one move, then line-to steps.
-  void Chain(std::initializer_list<TOffset> Points) const {
-    auto P = Points.begin();
-    C->MoveTo(X + P->DX, Y + P->DY);
-    for (++P; P != Points.end(); ++P) C->LineTo(X + P->DX, Y + P->DY);
-  }
+  void Chain(std::initializer_list<TOffset> Points) const { C->Polyline(Place(Points)); }
   void Line(TOffset From, TOffset To) const { Chain({From, To}); }
   void Rect(int X1, int Y1, int X2, int Y2) const { C->Rectangle(X + X1, Y + Y1, X + X2, Y + Y2); }
   void Circle(int X1, int Y1, int X2, int Y2) const { C->Ellipse(X + X1, Y + Y1, X + X2, Y + Y2); }
-  void Poly(std::initializer_list<TOffset> Points) const {
-    std::vector<QPoint> Pts;
-    for (const TOffset& P : Points) Pts.emplace_back(X + P.DX, Y + P.DY);
-    C->Polygon(Pts);
-  }
+  void Poly(std::initializer_list<TOffset> Points) const { C->Polygon(Place(Points)); }
   void Stamp(const TPattern& Pattern) const {
     for (int Row = 0; Row < 7; ++Row)
       for (int Bit = 0; Bit < 7; ++Bit)
@@ -62,8 +53,15 @@ public:
   }
 
 private:
+  // The points in canvas pixels; shapes have at most five.
+  std::span<const QPoint> Place(std::initializer_list<TOffset> Points) const {
+    size_t N = 0;
+    for (const TOffset& P : Points) Placed[N++] = QPoint(X + P.DX, Y + P.DY);
+    return {Placed.data(), N};
+  }
   TCanvas* C;
   int X, Y;
+  mutable std::array<QPoint, 5> Placed;
 };
 
 void DrawCharacterMark(TCanvas* Canvas, uint8_t Code, int X, int Y) {
@@ -205,7 +203,8 @@ void DrawFrame(TCanvas* Canvas, TFrameStyle Style, int Left, int Top, int Right,
   };
   if (Style == fsSimple) {
     Pen->SetColor(Colors.Dark);
-    Canvas->Polyline({{Left, Top}, {Right, Top}, {Right, Bottom}, {Left, Bottom}, {Left, Top}});
+    const QPoint Corners[] = {{Left, Top}, {Right, Top}, {Right, Bottom}, {Left, Bottom}, {Left, Top}};
+    Canvas->Polyline(Corners);
   } else {
     constexpr TColor Silver = clSilver;
     const TColor S = Colors.Shadow, H = Colors.Highlight, D = Colors.Dark;

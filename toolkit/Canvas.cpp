@@ -51,26 +51,37 @@ void WalkLine(int64_t X0, int64_t Y0, int64_t X1, int64_t Y1, const TPixelBox& C
   const int64_t AMin = XMajor ? Clip.Left : Clip.Top, AMax = XMajor ? Clip.Right : Clip.Bottom;
   const int64_t BMin = XMajor ? Clip.Top : Clip.Left, BMax = XMajor ? Clip.Bottom : Clip.Right;
 
-  int64_t First = SA > 0 ? AMin - A0 : A0 - AMax;
-  int64_t Last = SA > 0 ? AMax - A0 : A0 - AMin;
-  First = std::max<int64_t>(First, 0);
-  Last = std::min<int64_t>(Last, N - 1);
-  if (First > Last) return;
-  auto B = [&](int64_t I) { return B0 + MinorOffset(I, DB, N); };
-  if (DB >= 0) {
-    First = FirstTrue(First, Last, [&](int64_t I) { return B(I) >= BMin; });
-    Last = FirstTrue(First, Last, [&](int64_t I) { return B(I) > BMax; }) - 1;
-  } else {
-    First = FirstTrue(First, Last, [&](int64_t I) { return B(I) <= BMax; });
-    Last = FirstTrue(First, Last, [&](int64_t I) { return B(I) < BMin; }) - 1;
+  int64_t First = 0, Last = N - 1;
+  const bool Inside = X0 >= Clip.Left && X0 <= Clip.Right && Y0 >= Clip.Top && Y0 <= Clip.Bottom &&
+                      X1 >= Clip.Left && X1 <= Clip.Right && Y1 >= Clip.Top && Y1 <= Clip.Bottom;
+  if (!Inside) {  // a line between two inside points is inside: no search needed
+    First = std::max<int64_t>(SA > 0 ? AMin - A0 : A0 - AMax, 0);
+    Last = std::min<int64_t>(SA > 0 ? AMax - A0 : A0 - AMin, N - 1);
+    if (First > Last) return;
+    auto B = [&](int64_t I) { return B0 + MinorOffset(I, DB, N); };
+    if (DB >= 0) {
+      First = FirstTrue(First, Last, [&](int64_t I) { return B(I) >= BMin; });
+      Last = FirstTrue(First, Last, [&](int64_t I) { return B(I) > BMax; }) - 1;
+    } else {
+      First = FirstTrue(First, Last, [&](int64_t I) { return B(I) <= BMax; });
+      Last = FirstTrue(First, Last, [&](int64_t I) { return B(I) < BMin; }) - 1;
+    }
+    if (First > Last) return;
   }
-  if (First > Last) return;
 
   // Incremental walk: Minor = floor(Num / (2N)) with remainder Rem in [0, 2N).
-  const TWide Num = TWide(2) * First * DB + N;
-  int64_t Minor = FloorDiv(Num, 2 * N);
-  int64_t Rem = static_cast<int64_t>(Num - TWide(Minor) * 2 * N);
+  int64_t Minor = 0, Rem = N;
+  if (First > 0) {
+    const TWide Num = TWide(2) * First * DB + N;
+    Minor = FloorDiv(Num, 2 * N);
+    Rem = static_cast<int64_t>(Num - TWide(Minor) * 2 * N);
+  }
   int64_t A = A0 + SA * First;
+  if (DB == 0) {  // straight runs need no error term
+    for (int64_t I = First; I <= Last; ++I, A += SA)
+      if (XMajor) Plot(A, B0, I); else Plot(B0, A, I);
+    return;
+  }
   for (int64_t I = First; I <= Last; ++I, A += SA) {
     const int64_t BB = B0 + Minor;
     if (XMajor) Plot(A, BB, I); else Plot(BB, A, I);
@@ -143,16 +154,23 @@ void TCanvas::SetPixel(int X, int Y, TColor Color) {
   reinterpret_cast<QRgb*>(Image_->scanLine(Y))[X] = ToQRgb(Color);
 }
 
+// Takes the image's pixels for writing (detaching a shared image once per primitive).
+bool TCanvas::Begin() {
+  if (!HasImage()) return false;
+  Bits_ = reinterpret_cast<QRgb*>(Image_->bits());
+  Stride_ = Image_->bytesPerLine() / int(sizeof(QRgb));
+  return true;
+}
+
 // The one pixel write of pen and brush drawing: the pen mode applies here.
 inline void TCanvas::Put(int X, int Y, QRgb Rgb) {
-  QRgb& Dest = reinterpret_cast<QRgb*>(Image_->scanLine(Y))[X];
+  QRgb& Dest = Bits_[Y * Stride_ + X];
   Dest = Pen_.Mode() == pmXor ? Dest ^ (Rgb & 0x00FFFFFF) : Rgb;
 }
 
 void TCanvas::Span(int64_t X1, int64_t X2, int64_t Y, QRgb Rgb) { Block(X1, Y, X2, Y, Rgb); }
 
 void TCanvas::Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb) {
-  if (!Image_) return;
   X1 = std::max<int64_t>(X1, 0);
   Y1 = std::max<int64_t>(Y1, 0);
   X2 = std::min<int64_t>(X2, Image_->width() - 1);
@@ -185,30 +203,38 @@ void TCanvas::MoveTo(int X, int Y) {
 }
 
 void TCanvas::LineTo(int X, int Y) {
+  if (Begin()) StrokeTo(X, Y);
+}
+
+void TCanvas::StrokeTo(int X, int Y) {
   if (PenVisible()) StrokeLine(PenPos_.x(), PenPos_.y(), X, Y);
   StylePhase_ += std::max(std::llabs(int64_t(X) - PenPos_.x()), std::llabs(int64_t(Y) - PenPos_.y()));
   PenPos_ = QPoint(X, Y);
 }
 
 void TCanvas::StrokeLine(int X1, int Y1, int X2, int Y2) {
-  if (!Image_) return;
   const QRgb Rgb = ToQRgb(Pen_.Color());
   const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
   const TPixelBox Clip{-Hi, -Hi, int64_t(Image_->width()) - 1 + Lo, int64_t(Image_->height()) - 1 + Lo};
-  if (W == 1) {
+  if (W > 1) {
+    WalkLine(X1, Y1, X2, Y2, Clip,
+             [&](int64_t X, int64_t Y, int64_t) { Block(X - Lo, Y - Lo, X + Hi, Y + Hi, Rgb); });
+  } else if (Dashed()) {
     WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t Step) {
       if (PatternOn(Step)) Put(int(X), int(Y), Rgb);
     });
+  } else if (Pen_.Mode() == pmCopy) {  // the common case, kept free of per-pixel tests
+    WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t) { Bits_[Y * Stride_ + X] = Rgb; });
   } else {
-    WalkLine(X1, Y1, X2, Y2, Clip,
-             [&](int64_t X, int64_t Y, int64_t) { Block(X - Lo, Y - Lo, X + Hi, Y + Hi, Rgb); });
+    WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t) { Put(int(X), int(Y), Rgb); });
   }
 }
 
-void TCanvas::Polyline(const std::vector<QPoint>& Points) {
+void TCanvas::Polyline(std::span<const QPoint> Points) {
   if (Points.empty()) return;
   MoveTo(Points[0].x(), Points[0].y());
-  for (size_t I = 1; I < Points.size(); ++I) LineTo(Points[I].x(), Points[I].y());
+  if (!Begin()) return;
+  for (size_t I = 1; I < Points.size(); ++I) StrokeTo(Points[I].x(), Points[I].y());
 }
 
 TPixelBox TPixelBox::OfCorners(int X1, int Y1, int X2, int Y2) {
@@ -249,7 +275,7 @@ void TCanvas::FrameRing(const TPixelBox& Box, QRgb Rgb) {
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   const TPixelBox Box = TPixelBox::OfCorners(X1, Y1, X2, Y2);
-  if (Box.Empty() || !Image_) return;
+  if (Box.Empty() || !Begin()) return;
   if (!PenVisible()) {
     if (Brush_.Style() == bsSolid) Block(Box.Left, Box.Top, Box.Right, Box.Bottom, ToQRgb(Brush_.Color()));
     return;
@@ -274,7 +300,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::FillRect(int X1, int Y1, int X2, int Y2) {
-  if (Brush_.Style() == bsClear) return;
+  if (Brush_.Style() == bsClear || !Begin()) return;
   const TPenMode Mode = Pen_.Mode();
   Pen_.SetMode(pmCopy);
   Block(std::min(X1, X2), std::min(Y1, Y2), int64_t(std::max(X1, X2)) - 1, int64_t(std::max(Y1, Y2)) - 1,
@@ -296,7 +322,7 @@ void TCanvas::ApplyMask(const TMask& Mask) {
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
   TPixelBox Box = TPixelBox::OfCorners(X1, Y1, X2, Y2);
-  if (!Image_ || Box.Empty()) return;
+  if (Box.Empty() || !Begin()) return;
   const int PenW = PenVisible() ? Pen_.Width() : 0;
   if (PenW > 0) Box = PenBox(Box);
   TMask Mask(Reach(Box, PenW));
@@ -325,8 +351,8 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
   ApplyMask(Mask);
 }
 
-void TCanvas::Polygon(const std::vector<QPoint>& Points) {
-  if (!Image_ || Points.empty()) return;
+void TCanvas::Polygon(std::span<const QPoint> Points) {
+  if (Points.empty() || !Begin()) return;
   const int PenW = PenVisible() ? Pen_.Width() : 0;
   int64_t MinX = Points[0].x(), MaxX = MinX, MinY = Points[0].y(), MaxY = MinY;
   for (const QPoint& P : Points) {
@@ -378,7 +404,7 @@ int TCanvas::TextHeight(const QString& Text) {
 }
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
-  if (!Image_) return;
+  if (!HasImage()) return;
   const QRect Cell(X, Y, TextWidth(Text), TextHeight(Text));
   QPainter Painter(Image_);
   if (Brush_.Style() == bsSolid) Painter.fillRect(Cell, QColor(ToQRgb(Brush_.Color())));
@@ -389,7 +415,7 @@ void TCanvas::TextOut(int X, int Y, const QString& Text) {
 }
 
 void TCanvas::TextRect(const QRect& Clip, int X, int Y, const QString& Text) {
-  if (!Image_) return;
+  if (!HasImage()) return;
   QPainter Painter(Image_);
   Painter.setClipRect(Clip);
   if (Brush_.Style() == bsSolid) Painter.fillRect(Clip, QColor(ToQRgb(Brush_.Color())));
@@ -399,16 +425,16 @@ void TCanvas::TextRect(const QRect& Clip, int X, int Y, const QString& Text) {
 }
 
 void TCanvas::Draw(int X, int Y, const QImage& Image) {
-  if (!Image_) return;
+  if (!HasImage()) return;
   QPainter(Image_).drawImage(QPoint(X, Y), Image);
 }
 
 void TCanvas::StretchDraw(const QRect& Target, const QImage& Image) {
-  if (!Image_) return;
+  if (!HasImage()) return;
   QPainter(Image_).drawImage(Target, Image);
 }
 
 void TCanvas::CopyRect(const QRect& Dest, const QImage& Source, const QRect& SourceRect) {
-  if (!Image_) return;
+  if (!HasImage()) return;
   QPainter(Image_).drawImage(Dest, Source, SourceRect);
 }

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QRect>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "toolkit/Color.h"
@@ -78,11 +79,13 @@ public:
 
   void MoveTo(int X, int Y);
   void LineTo(int X, int Y);
-  void Polyline(const std::vector<QPoint>& Points);
+  void Polyline(std::span<const QPoint> Points);
+  void Polyline(const std::vector<QPoint>& Points) { Polyline(std::span<const QPoint>(Points)); }
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void FillRect(int X1, int Y1, int X2, int Y2);
   void Ellipse(int X1, int Y1, int X2, int Y2);
-  void Polygon(const std::vector<QPoint>& Points);
+  void Polygon(std::span<const QPoint> Points);
+  void Polygon(const std::vector<QPoint>& Points) { Polygon(std::span<const QPoint>(Points)); }
 
   int TextWidth(const QString& Text);
   int TextHeight(const QString& Text);
@@ -97,12 +100,15 @@ public:
 
 private:
   class TMask;
+  bool HasImage() const { return Image_ && !Image_->isNull(); }
+  bool Begin();
   bool PenVisible() const { return Pen_.Style() != psClear; }
   bool Dashed() const;
   bool PatternOn(int64_t Step) const;
   void Put(int X, int Y, QRgb Rgb);
   void Span(int64_t X1, int64_t X2, int64_t Y, QRgb Rgb);  // X1..X2 inclusive, clipped
   void Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb);  // inclusive, clipped
+  void StrokeTo(int X, int Y);  // LineTo after Begin()
   void StrokeLine(int X1, int Y1, int X2, int Y2);
   void FrameRing(const TPixelBox& Box, QRgb Rgb);
   TPixelBox PenBox(const TPixelBox& Box) const;
@@ -110,6 +116,8 @@ private:
   void ApplyMask(const TMask& Mask);
 
   QImage* Image_;
+  QRgb* Bits_ = nullptr;  // valid during one primitive, see Begin()
+  qsizetype Stride_ = 0;
   TPen Pen_;
   TBrush Brush_;
   QFont Font_;

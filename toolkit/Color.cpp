@@ -35,17 +35,7 @@ TPaletteRole PaletteRoleOf(int Index) {
 
 }  // namespace
 
-TColor ColorToRGB(TColor Color) {
-  if (!IsSystemColor(Color)) return Color & 0x00FFFFFF;
+TColor SystemColorToRGB(TColor Color) {
   const TPaletteRole Entry = PaletteRoleOf(Color & 0xFF);
   return FromQRgb(QGuiApplication::palette().color(Entry.Group, Entry.Role).rgb());
-}
-
-QRgb ToQRgb(TColor Color) {
-  const uint32_t Bgr = static_cast<uint32_t>(ColorToRGB(Color));
-  return 0xFF000000u | ((Bgr & 0xFF) << 16) | (Bgr & 0xFF00) | ((Bgr >> 16) & 0xFF);
-}
-
-TColor FromQRgb(QRgb Pixel) {
-  return static_cast<TColor>(((Pixel & 0xFF) << 16) | (Pixel & 0xFF00) | ((Pixel >> 16) & 0xFF));
 }

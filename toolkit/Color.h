@@ -36,9 +36,17 @@ constexpr TColor clBtnHighlight = SystemColor(20);
 
 constexpr bool IsSystemColor(TColor Color) { return Color < 0; }
 
-// A plain 0x00BBGGRR value; system colours are resolved from the application's palette.
-TColor ColorToRGB(TColor Color);
+// The plain 0x00BBGGRR value of a system colour, from the application's palette.
+TColor SystemColorToRGB(TColor Color);
+
+// A plain 0x00BBGGRR value; system colours are resolved.
+inline TColor ColorToRGB(TColor Color) { return IsSystemColor(Color) ? SystemColorToRGB(Color) : Color & 0x00FFFFFF; }
 
 // Qt pixel (opaque) of a colour, and back.
-QRgb ToQRgb(TColor Color);
-TColor FromQRgb(QRgb Pixel);
+inline QRgb ToQRgb(TColor Color) {
+  const auto Bgr = static_cast<uint32_t>(ColorToRGB(Color));
+  return 0xFF000000u | ((Bgr & 0xFF) << 16) | (Bgr & 0xFF00) | ((Bgr >> 16) & 0xFF);
+}
+inline TColor FromQRgb(QRgb Pixel) {
+  return static_cast<TColor>(((Pixel & 0xFF) << 16) | (Pixel & 0xFF00) | ((Pixel >> 16) & 0xFF));
+}

@@ -13,6 +13,11 @@ struct TFrameCase {
   TColor A, B, C, D;
 };
 
+std::string StyleName(const ::testing::TestParamInfo<TFrameCase>& Info) {
+  static const char* const Names[] = {"None", "Simple", "Lowered", "Raised", "Embossed", "Engraved"};
+  return Names[Info.param.Style];
+}
+
 class Frame : public ::testing::TestWithParam<TFrameCase> {};
 
 TEST_P(Frame, RingsCarryTheirColours) {
@@ -44,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TFrameCase{fsLowered, 0x111111, 0x222222, clBlack, clSilver},
                       TFrameCase{fsRaised, 0x222222, clBlack, clSilver, 0x111111},
                       TFrameCase{fsEmbossed, 0x222222, 0x111111, 0x111111, 0x222222},
-                      TFrameCase{fsEngraved, 0x111111, 0x222222, 0x222222, 0x111111}));
+                      TFrameCase{fsEngraved, 0x111111, 0x222222, 0x222222, 0x111111}),
+    StyleName);
 
 TEST(Frame, SimpleIsAClosedDarkOutlineAndNoneDrawsNothing) {
   TBitmap Bmp(12, 10);

@@ -32,7 +32,12 @@ INSTANTIATE_TEST_SUITE_P(AllDirections, CanvasLine,
                          ::testing::Values(TLineCase{5, 5, 25, 5}, TLineCase{25, 5, 5, 5}, TLineCase{5, 5, 5, 25},
                                            TLineCase{5, 25, 5, 5}, TLineCase{5, 5, 25, 25}, TLineCase{25, 25, 5, 5},
                                            TLineCase{5, 5, 12, 30}, TLineCase{12, 30, 5, 5},
-                                           TLineCase{30, 8, 3, 13}, TLineCase{3, 30, 30, 29}));
+                                           TLineCase{30, 8, 3, 13}, TLineCase{3, 30, 30, 29}),
+                         [](const auto& Info) {
+                           const TLineCase& L = Info.param;
+                           auto N = [](int V) { return std::to_string(V); };
+                           return "From" + N(L.X1) + "_" + N(L.Y1) + "To" + N(L.X2) + "_" + N(L.Y2);
+                         });
 
 TEST(Canvas, ZeroLengthLineMovesThePenOnly) {
   TBitmap B(10, 10);
