@@ -1,0 +1,155 @@
+#include "stats/KVR_math2.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr long double ZeroGuard = 1e-30L;       // |v| <= this counts as zero
+constexpr long double Substitute = 1.7e38L;     // stands for an undefined reciprocal
+constexpr double InitialMinimum = 1.7e308;
+
+bool IsZero(long double V) { return std::fabs(V) <= ZeroGuard; }
+
+// Each term is formed in extended precision and the sum is stored back as a double.
+void Add(double& Sum, long double Term) { Sum = static_cast<double>(Sum + Term); }
+
+}  // namespace
+
+TCurveFit::TCurveFit(QObject* Owner)
+    : TComponent(Owner),
+      PowerSums_(std::make_unique<TVector>()),
+      WeightedSums_(std::make_unique<TVector>()),
+      Pairs_(std::make_unique<TMatrix>()) {
+  PowerSums_->SetNrOfElem(PowerSumCount);
+  WeightedSums_->SetNrOfElem(WeightedSumCount);
+  Pairs_->Resize(2, PairStoreGrowth);
+  ResetStats();
+}
+
+TCurveFit::~TCurveFit() = default;
+
+void TCurveFit::ResetStats() {
+  Sums_ = TCurveFitSums();
+  N_ = 0;
+  PowerSums_->Clear();
+  WeightedSums_->Clear();
+  Pairs_->Fill(0.0);
+  MinX_ = MinY_ = InitialMinimum;
+  MaxX_ = MaxY_ = -InitialMinimum;
+  Flags_ = 0;
+}
+
+void TCurveFit::AddPair(double X, double Y) {
+  if (X < MinX_) MinX_ = X;
+  if (Y < MinY_) MinY_ = Y;
+  if (X > MaxX_) MaxX_ = X;
+  if (Y > MaxY_) MaxY_ = Y;
+
+  const long double x = X, y = Y;
+  Add(Sums_.X, x);
+  Add(Sums_.Y, y);
+  Add(Sums_.X2, x * x);
+  Add(Sums_.Y2, y * y);
+  Add(Sums_.XMinusY, x - y);
+  Add(Sums_.XMinusY2, (x - y) * (x - y));
+  Add(Sums_.XY, x * y);
+  Add(Sums_.X2Y, x * x * y);
+  Add(Sums_.XY2, x * y * y);
+  Add(Sums_.X3, x * x * x);
+  Add(Sums_.Y3, y * y * y);
+  Add(Sums_.X4, x * x * x * x);
+  AddReciprocals(x, y);
+  AddLogarithms(x, y);
+  AddPowers(x, y);
+
+  ++N_;
+  if (Pairs_->NrOfRows() < N_) Pairs_->Resize(2, Pairs_->NrOfRows() + PairStoreGrowth);
+  Pairs_->SetElem(1, N_, X);
+  Pairs_->SetElem(2, N_, Y);
+}
+
+void TCurveFit::AddReciprocals(long double x, long double y) {
+  if (!IsZero(y)) {
+    Add(Sums_.InvY, 1 / y);
+    Add(Sums_.InvY2, 1 / (y * y));
+    Add(Sums_.XDivY, x / y);
+    if (!IsZero(x)) {
+      Add(Sums_.InvXY, (1 / x) / y);
+    } else {
+      Flags_ |= utInvX;
+      Add(Sums_.InvXY, Substitute / y);
+    }
+  } else {
+    Flags_ |= utInvY;
+    Add(Sums_.InvY, Substitute);
+    Add(Sums_.InvY2, Substitute * Substitute);
+    Add(Sums_.XDivY, Substitute * x);
+    if (!IsZero(x)) {
+      Add(Sums_.InvXY, Substitute / x);
+    } else {
+      Add(Sums_.InvXY, Substitute);
+      Flags_ |= utInvX;
+    }
+  }
+  if (!IsZero(x)) {
+    Add(Sums_.InvX, 1 / x);
+    Add(Sums_.InvX2, 1 / (x * x));
+    Add(Sums_.YDivX, y / x);
+  } else {
+    Flags_ |= utInvX;
+    Add(Sums_.InvX, Substitute);
+    Add(Sums_.InvX2, Substitute * Substitute);
+    Add(Sums_.YDivX, Substitute * y);
+  }
+}
+
+void TCurveFit::AddLogarithms(long double x, long double y) {
+  if (x > 0) {
+    const long double LnX = std::log(x);
+    Add(Sums_.LnX, LnX);
+    Add(Sums_.LnX2, LnX * LnX);
+    Add(Sums_.YLnX, y * LnX);
+    Add(Sums_.XLnX, x * LnX);
+    if (y != 0) Add(Sums_.LnXDivY, LnX / y);
+    else Flags_ |= utInvY;
+    if (y > 0) Add(Sums_.LnXLnY, LnX * std::log(y));
+    else Flags_ |= utLnY;
+  } else {
+    Flags_ |= utLnX;
+  }
+  if (y > 0) {
+    const long double LnY = std::log(y);
+    Add(Sums_.LnY, LnY);
+    Add(Sums_.LnY2, LnY * LnY);
+    Add(Sums_.XLnY, x * LnY);
+    Add(Sums_.X2LnY, x * x * LnY);
+  } else {
+    Flags_ |= utLnY;
+  }
+}
+
+void TCurveFit::AddPowers(long double x, long double y) {
+  long double P = 1.0L;
+  for (int I = 1; I <= PowerSumCount; ++I) {
+    PowerSums_->SetElem(I, static_cast<double>(PowerSums_->Elem(I) + P));
+    if (I <= WeightedSumCount) WeightedSums_->SetElem(I, static_cast<double>(WeightedSums_->Elem(I) + y * P));
+    P *= x;
+  }
+}
+
+void TCurveFit::CalcLinFit(double& Slope, double& Intercept, double& Quality) const {
+  Slope = Intercept = Quality = 0;
+  if (N_ < 2) throw EKVRMath2Error("CalcLinFit: not enough data points");
+  const long double n = N_, Sx = Sums_.X, Sy = Sums_.Y, Sxx = Sums_.X2, Syy = Sums_.Y2, Sxy = Sums_.XY;
+  const long double Denominator = n * Sxx - Sx * Sx;
+  if (Denominator == 0) throw EKVRMath2Error("CalcLinFit: all x values are equal, so the line is vertical");
+  const double K = static_cast<double>((n * Sxy - Sx * Sy) / Denominator);
+  const double D = static_cast<double>((Sxx * Sy - Sx * Sxy) / Denominator);
+  const double Total = static_cast<double>(Syy - Sy * Sy / n);
+  const double Q = Total == 0 ? 1.0 : static_cast<double>((D * Sy + K * Sxy - Sy * Sy / n) / Total);
+  if (!std::isfinite(K) || !std::isfinite(D) || !std::isfinite(Q))
+    throw EKVRMath2Error("CalcLinFit: the data contain values that are not finite numbers");
+  Slope = K;
+  Intercept = D;
+  Quality = Q;
+}
