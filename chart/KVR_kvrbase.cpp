@@ -170,6 +170,9 @@ void DrawShape(TCanvas* Canvas, uint8_t MarkType, const TMarkPen& P) {
 }  // namespace
 
 void DrawMark(TCanvas* Canvas, uint8_t MarkType, int X, int Y) {
+  // A mark this far out lies off every canvas; its corners would not fit in an int.
+  constexpr int Far = 1 << 30;
+  if (X < -Far || X > Far || Y < -Far || Y > Far) return;
   if (MarkType >= 48) {
     DrawCharacterMark(Canvas, MarkType, X, Y);
     return;

@@ -371,7 +371,7 @@ void TCanvas::Polygon(std::span<const QPoint> Points) {
       QPoint A = Points[I], B = Points[(I + 1) % Points.size()];
       if (A.y() > B.y()) std::swap(A, B);
       if (Y < A.y() || Y >= B.y()) continue;
-      Crossings.push_back(A.x() + (long double)(Y - A.y()) * (B.x() - A.x()) / (B.y() - A.y()));
+      Crossings.push_back(A.x() + (long double)(int64_t(Y) - A.y()) * (int64_t(B.x()) - A.x()) / (int64_t(B.y()) - A.y()));
     }
     std::sort(Crossings.begin(), Crossings.end());
     for (size_t I = 0; I + 1 < Crossings.size(); I += 2) {
