@@ -26,7 +26,8 @@ TDecimal Decompose(double Value) {
   // "d.ddddddddddddddddde+XX"
   const char* E = std::strchr(Buffer, 'e');
   const char* Mantissa = Buffer + 2;
-  D.Digits = std::string(1, Buffer[0]) + std::string(Mantissa, E);
+  D.Digits.assign(1, Buffer[0]);
+  D.Digits.append(Mantissa, E);
   D.Exponent = std::atoi(E + 1) + 1;
   while (!D.Digits.empty() && D.Digits.back() == '0') D.Digits.pop_back();
   return D;
@@ -68,8 +69,8 @@ std::string Sign(const TDecimal& D) { return D.Negative && !D.Digits.empty() ? "
 
 std::string FixedDigits(const TDecimal& D, int Decimals) {
   std::string Text;
-  if (D.Exponent <= 0 || D.Digits.empty()) Text = "0";
-  else for (int I = 0; I < D.Exponent; ++I) Text += DigitAt(D, I);
+  if (D.Exponent <= 0 || D.Digits.empty()) Text.push_back('0');
+  else for (int I = 0; I < D.Exponent; ++I) Text.push_back(DigitAt(D, I));
   if (Decimals > 0) {
     Text += '.';
     for (int I = 0; I < Decimals; ++I) Text += DigitAt(D, D.Exponent + I);

@@ -1,0 +1,166 @@
+// The readout control: setters, the overflow rule, the frame and what it shows.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QTest>
+
+#include "readout/KVR_Readout.h"
+
+namespace {
+
+// A shown readout on the offscreen screen, repainted synchronously by its setters.
+struct TShownReadout {
+  QWidget Window;
+  TReadout* R;
+  int Paints = 0;
+  TShownReadout() : R(new TReadout(&Window)) {
+    Window.resize(300, 60);
+    Window.show();
+    R->OnBeforeDisplay = [this](QObject*, QString&) { ++Paints; };
+    R->Paint();
+    Paints = 0;
+  }
+  TColor Pixel(int X, int Y) { return const_cast<TBitmap&>(R->Picture()).Canvas()->Pixel(X, Y); }
+};
+
+TEST(Readout, DefaultsAndSetterRules) {
+  TReadout R;
+  EXPECT_EQ(R.width(), 160);
+  EXPECT_EQ(R.height(), 28);
+  EXPECT_EQ(R.DisplayType(), dtFixP);
+  EXPECT_EQ(R.Precision(), 2);
+  EXPECT_EQ(R.OverflowIndicator(), "*********");
+  EXPECT_EQ(R.StateText(), "undefined");
+  EXPECT_EQ(R.DTFormat(), "mmm-dd, yyyy");
+  EXPECT_EQ(R.LeftSpace(), 35);
+  EXPECT_EQ(R.LabelWidth(), 80);
+  EXPECT_EQ(R.FrameStyle(), fsLowered);
+  EXPECT_EQ(R.Alignment(), taCenter);
+  EXPECT_EQ(R.LeftTextAlignment(), taRightJustify);
+  R.SetPrecision(20);
+  EXPECT_EQ(R.Precision(), 15);
+  R.SetPrecision(-1);
+  EXPECT_EQ(R.Precision(), 15);
+  R.SetLeftSpace(-4);
+  EXPECT_EQ(R.LeftSpace(), 35);
+  R.SetLeftSpace(500);
+  EXPECT_EQ(R.LeftSpace(), 160);
+}
+
+TEST(Readout, RepaintsOnlyOnChange) {
+  TShownReadout S;
+  S.R->SetValue(0.5);
+  EXPECT_EQ(S.Paints, 1);
+  S.R->SetValue(0.5);
+  S.R->SetPrecision(2);
+  S.R->SetLeftText(QString());
+  EXPECT_EQ(S.Paints, 1);
+  S.R->SetPrecision(3);
+  S.R->SetComma(true);
+  EXPECT_EQ(S.Paints, 3);
+  EXPECT_EQ(S.R->DisplayText(), "0,500");
+}
+
+TEST(Readout, ShowsTheFormattedValueAsItsAccessibleName) {
+  TShownReadout S;
+  S.R->SetPrecision(4);
+  S.R->SetValue(0.87654);
+  EXPECT_EQ(S.R->DisplayText(), "0.8765");
+  EXPECT_EQ(S.R->accessibleName(), "0.8765");
+  S.R->OnBeforeDisplay = [](QObject*, QString& Text) { Text += " !"; };
+  S.R->SetValue(1);
+  EXPECT_EQ(S.R->DisplayText(), "1.0000 !");
+  S.R->SetEmpty(true);
+  EXPECT_EQ(S.R->DisplayText(), "");
+}
+
+TEST(Readout, TextWiderThanTheFieldShowsTheIndicatorExceptForStateTexts) {
+  TShownReadout S;
+  TReadout* R = S.R;
+  R->SetDisplayType(dtState);
+  R->SetStateText("a state text far too wide for the field");
+  EXPECT_EQ(R->DisplayText(), "a state text far too wide for the field");
+  // Find the field width at which a text is exactly LW - 6 pixels wide.
+  R->SetDisplayType(dtFixP);
+  R->SetPrecision(6);
+  R->SetValue(123.456789);
+  TBitmap Measure(1, 1);
+  Measure.Canvas()->Font() = R->font();
+  const int W = Measure.Canvas()->TextWidth("123.456789");
+  R->SetLabelWidth(W + 6);
+  EXPECT_EQ(R->DisplayText(), "123.456789");
+  R->SetLabelWidth(W + 5);
+  EXPECT_EQ(R->DisplayText(), "*********");
+}
+
+TEST(Readout, LoweredAndRaisedFramesOfTheLabelField) {
+  TShownReadout S;
+  TReadout* R = S.R;
+  R->SetEmpty(true);
+  const int L = R->LeftSpace(), LW = R->LabelWidth(), H = R->height();
+  // Lowered: grey rectangle, black top-left edge, white bottom-right edge.
+  EXPECT_EQ(S.Pixel(L, 5), clGray);
+  EXPECT_EQ(S.Pixel(L + LW + 1, 5), clGray);
+  EXPECT_EQ(S.Pixel(L + 1, 5), clBlack);
+  EXPECT_EQ(S.Pixel(L + 5, 1), clBlack);
+  EXPECT_EQ(S.Pixel(L + 5, H - 1), clWhite);
+  EXPECT_EQ(S.Pixel(L + LW + 2, 5), clWhite);
+  EXPECT_EQ(S.Pixel(L + LW + 2, 0), ColorToRGB(clBtnFace));  // the edge omits its last point
+  EXPECT_EQ(S.Pixel(L + 5, 5), ColorToRGB(clBtnFace));
+  R->SetFrameStyle(fsRaised);
+  EXPECT_EQ(S.Pixel(L + 1, 5), clWhite);
+  EXPECT_EQ(S.Pixel(L + 5, H - 1), clBlack);
+  R->SetColorScheme(csSystem);
+  EXPECT_EQ(S.Pixel(L, 5), ColorToRGB(clBtnShadow));
+}
+
+TEST(Readout, ValueIsClippedToItsFieldAndSideTextsAreDrawn) {
+  TShownReadout S;
+  TReadout* R = S.R;
+  R->SetColorLabBakG(clYellow);
+  R->SetLeftText("r\u00B2");
+  R->SetRightText("unit");
+  R->SetDisplayType(dtState);
+  R->SetStateText("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+  const int L = R->LeftSpace(), LW = R->LabelWidth();
+  bool LeftInk = false, RightInk = false;
+  for (int Y = 0; Y < R->height(); ++Y) {
+    for (int X = 0; X < L; ++X) LeftInk |= S.Pixel(X, Y) != ColorToRGB(clBtnFace);
+    for (int X = L + LW + 3; X < R->width(); ++X) RightInk |= S.Pixel(X, Y) != ColorToRGB(clBtnFace);
+  }
+  EXPECT_TRUE(LeftInk);
+  EXPECT_TRUE(RightInk);
+  // The clipped state text stays inside the field: the frame pixels keep their colours.
+  EXPECT_EQ(S.Pixel(L + 2, 10), clYellow);
+  EXPECT_EQ(S.Pixel(L + LW, 10), clYellow);
+}
+
+TEST(Readout, AssignCopiesSettingsButNotTheSeparator) {
+  TReadout A, B;
+  A.SetValue(3.5);
+  A.SetDisplayType(dtHex);
+  A.SetComma(true);
+  A.SetLeftText("x");
+  A.SetColorScheme(csSystem);
+  B.Assign(A);
+  EXPECT_EQ(B.Value(), 3.5);
+  EXPECT_EQ(B.DisplayType(), dtHex);
+  EXPECT_EQ(B.LeftText(), "x");
+  EXPECT_EQ(B.ColorScheme(), csSystem);
+  EXPECT_FALSE(B.Comma());
+}
+
+TEST(Readout, MouseAreaFollowsThePointer) {
+  TShownReadout S;
+  int Moves = 0;
+  S.R->OnMouseMove = [&](QObject*, Qt::KeyboardModifiers, int, int) { ++Moves; };
+  QTest::mouseMove(S.R, QPoint(20, 10));
+  EXPECT_EQ(S.R->MouseArea(), 0);
+  QTest::mouseMove(S.R, QPoint(60, 10));
+  EXPECT_EQ(S.R->MouseArea(), 1);
+  QTest::mouseMove(S.R, QPoint(150, 10));
+  EXPECT_EQ(S.R->MouseArea(), 2);
+  EXPECT_GE(Moves, 1);
+}
+
+}  // namespace
