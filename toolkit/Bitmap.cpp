@@ -4,11 +4,13 @@
 
 TBitmap::TBitmap(int Width, int Height) : Canvas_(&Image_) { SetSize(Width, Height); }
 
-void TBitmap::SetSize(int Width, int Height) {
+void TBitmap::SetSize(int Width, int Height, bool Alpha) {
   Width = std::max(Width, 0);
   Height = std::max(Height, 0);
-  if (Width == Image_.width() && Height == Image_.height() && !Image_.isNull()) return;
-  Image_ = QImage(Width, Height, QImage::Format_RGB32);
+  const QImage::Format Format = Alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+  if (!Alpha && Width == Image_.width() && Height == Image_.height() && Image_.format() == Format) return;
+  Image_ = QImage(Width, Height, Format);
+  if (Alpha) Image_.fill(Qt::transparent);
   Canvas_.SetTarget(&Image_);
 }
 

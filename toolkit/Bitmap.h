@@ -13,7 +13,9 @@ public:
 
   int Width() const { return Image_.width(); }
   int Height() const { return Image_.height(); }
-  void SetSize(int Width, int Height);  // contents undefined afterwards
+  // Contents undefined afterwards; with Alpha the image starts fully transparent, so
+  // what is drawn on it can be laid over something else.
+  void SetSize(int Width, int Height, bool Alpha = false);
   TCanvas* Canvas() { return &Canvas_; }
   const QImage& Image() const { return Image_; }
   bool LoadFromFile(const QString& FileName);

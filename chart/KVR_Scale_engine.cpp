@@ -1,0 +1,117 @@
+#include "chart/KVR_Scale_engine.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "toolkit/Format.h"
+
+namespace {
+constexpr double Log2 = 0.30103, Log5 = 0.69897, Nudge = 1e-10;  // thresholds of the mantissas 2 and 5
+
+// Rounds to the nearest integer, ties to even (the value is always moderate here).
+double RoundEven(double V) { return std::nearbyint(V); }
+}  // namespace
+
+TTickSteps CalcTickSteps(int MinTicks, double Low, double High) {
+  TTickSteps S;
+  if (High == Low) {
+    S.First = Low;
+    return S;
+  }
+  const double Dir = Low < High ? 1 : -1;
+  double E = std::log10(std::fabs(High - Low) / MinTicks);
+  double F = E - std::trunc(E);
+  if (std::fabs(F) < 1e-10 || std::fabs(F) > 0.9999999999) {
+    E = RoundEven(E);
+    F = 0;
+  }
+  if (E < 0 && F != 0) E -= 1;
+  if (F < 0) F += 1;
+  const int Mantissa = F < Log2 + Nudge ? 1 : F < Log5 + Nudge ? 2 : 5;
+  S.NumMinor = Mantissa == 2 ? 4 : 5;
+  // Mantissa x 10^k as the double nearest to it (a negative power divides, so that 0.2
+  // is the double nearest 0.2), rather than through a logarithm.
+  const double Power = std::pow(10.0, std::fabs(std::trunc(E)));
+  S.Step = (E < 0 ? Mantissa / Power : Mantissa * Power) * Dir;
+  S.First = (std::trunc(Low / S.Step) - 1) * S.Step;
+  while (Dir * (Low - S.First) > 0.001 * std::fabs(S.Step)) S.First += S.Step;
+  return S;
+}
+
+int LinearDecPlaces(int DecPlaces, double Low, double High) {
+  if (DecPlaces != -2 && DecPlaces != -3) return DecPlaces;
+  const double D = std::fabs(High - Low);
+  if (D >= 1000000 || D <= 0.0001) return -1;
+  if (D >= 100) return 0;
+  return 2 - static_cast<int>(RoundEven(std::log(D) / 2.5));
+}
+
+int LogarithmicDecPlaces(int DecPlaces, double Low, double High) {
+  if (DecPlaces != -2) return DecPlaces;
+  const double Lo = std::fmin(Low, High), Hi = std::fmax(Low, High);
+  const double D = Hi - Lo;
+  if (D >= 1000000 || D <= 0.0001) return -1;
+  if (Lo >= 1) return 0;
+  return 1 - static_cast<int>(RoundEven(std::log10(std::fabs(Lo))));
+}
+
+QString AxisNumberText(double Value, int DecPlaces) {
+  if (DecPlaces >= 0) return QString::fromStdString(FormatFixed(Value, DecPlaces));
+  // "d.dE+XXX" from the runtime, rewritten with a sign character and two exponent digits.
+  const std::string Sci = FormatExponent(std::fabs(Value), 2);
+  const size_t EPos = Sci.find('E');
+  if (EPos == std::string::npos) return QString(9, QLatin1Char('*'));
+  const int Exponent = std::stoi(Sci.substr(EPos + 1));
+  const QString Text = QString(Value < 0 ? QLatin1Char('-') : QLatin1Char(' ')) + QString::fromStdString(Sci.substr(0, EPos)) +
+                       QLatin1Char('E') + (Exponent < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+                       QString::number(std::abs(Exponent)).rightJustified(2, QLatin1Char('0'));
+  return std::abs(Exponent) >= 100 ? QString(Text.size(), QLatin1Char('*')) : Text;
+}
+
+QString UserTextField(const QString& UserTickText, int Index) {
+  if (Index < 1 || UserTickText.isEmpty()) return QString();
+  const QStringList Fields = UserTickText.split(QLatin1Char('|'));
+  return Fields[std::min<qsizetype>(Index, Fields.size()) - 1];
+}
+
+QString ApplyInscript(const QString& Label, const QString& Inscript) {
+  if (Label.isEmpty()) return Label;
+  const qsizetype Amp = Inscript.indexOf(QLatin1Char('&'));
+  if (Amp < 0) return Inscript + Label;
+  return Inscript.left(Amp) + Label + Inscript.mid(Amp + 1);
+}
+
+QString CutLabel(const QString& Label) { return Label.left(14); }
+
+const TTimeStep& TimeLadderRow(int Row) {
+  static const std::array<TTimeStep, 28> Ladder = {{
+      {0.001, 5}, {0.002, 4}, {0.005, 5}, {0.01, 5}, {0.02, 4},  {0.05, 5},  {0.1, 5},   {0.2, 4},   {0.5, 5},   {1, 5},
+      {2, 4},     {5, 5},     {10, 5},    {20, 4},   {30, 6},    {60, 6},    {120, 6},   {180, 6},   {300, 5},   {600, 5},
+      {1200, 6},  {1800, 6},  {3600, 6},  {7200, 4}, {14400, 4}, {21600, 6}, {43200, 6}, {86400, 6},
+  }};
+  return Ladder[static_cast<size_t>(std::clamp(Row, 1, 28) - 1)];
+}
+
+int ChooseTimeRow(double Span, int MinTicks) {
+  int Row = 28;
+  while (Row > 0 && std::fabs(Span) / MinTicks < TimeLadderRow(Row).Seconds) --Row;
+  return Row == 28 || Row == 0 ? 0 : Row;
+}
+
+QString ClockText(double Seconds, bool WithMilliseconds) {
+  const double A = std::fabs(Seconds);
+  const double H = std::trunc(A / 3600);
+  const double M = std::trunc((A - 3600 * H) / 60);
+  const double S = std::trunc(A - 3600 * H - 60 * M);
+  auto Two = [](double V) { return QString::number(V, 'f', 0).rightJustified(2, QLatin1Char('0')); };
+  QString Text = QString(Seconds >= 0 ? QLatin1Char(' ') : QLatin1Char('-')) + Two(H) + QLatin1Char(':') + Two(M) +
+                 QLatin1Char(':') + Two(S);
+  if (WithMilliseconds) {
+    const auto Ms = static_cast<long long>(RoundEven((A - std::trunc(A)) * 1000));
+    Text += QLatin1Char('.') + QString::number(Ms).rightJustified(3, QLatin1Char('0'));
+  }
+  return Text;
+}
