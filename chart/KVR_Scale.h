@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "chart/KVR_Scale_engine.h"
 #include "chart/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
 
@@ -145,6 +146,7 @@ private:
     bool Record = true;
     const QString* Label = nullptr;
     bool LabelFirst = true;
+    const QString* SecondLabel = nullptr;  // one line further out (a date under a time)
   };
 
   template <class T>
@@ -158,9 +160,14 @@ private:
   void DrawLogTicks(TAxisPass& Pass);
   bool DrawTimeTicks(TAxisPass& Pass);
   void DrawDateTimeTicks(TAxisPass& Pass);
+  void DrawClockTicks(TAxisPass& Pass, TClockUnit Unit, double Span);
+  void DrawDayTicks(TAxisPass& Pass, double Span);
+  void DrawMonthTicks(TAxisPass& Pass, double Span);
+  void DrawYearTicks(TAxisPass& Pass, double Span);
   void EmitTick(TAxisPass& Pass, double Value, const TTickSpec& Spec);
   void DrawTickLine(TAxisPass& Pass, int Pixel, int Length);
-  void DrawLabel(TAxisPass& Pass, int Pixel, const QString& Text, int Further = 0);
+  void DrawLabel(TAxisPass& Pass, int Pixel, const QString& Text, bool SecondLine = false);
+  void DrawMessage(TAxisPass& Pass, const QStringList& Lines);
   void Report(TAxisPass& Pass, double Value, int Pixel);
   void Record(double Value);
   int AxisExtent() const;

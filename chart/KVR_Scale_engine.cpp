@@ -115,3 +115,79 @@ QString ClockText(double Seconds, bool WithMilliseconds) {
   }
   return Text;
 }
+
+// --- calendar axes -----------------------------------------------------------------
+
+const TClockSteps& ClockStepsOf(TClockUnit Unit) {
+  static const TClockSteps Steps[] = {
+      {8640000, {1, 2, 5, 10, 20, 50}, {1, 1, 1, 5, 10, 10}},
+      {86400, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}},
+      {1440, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}},
+      {24, {1, 2, 3, 6, 8, 12}, {1, 1, 1, 2, 2, 3}},
+  };
+  return Steps[Unit];
+}
+
+namespace {
+QString TwoDigits(int V) { return QString::number(V).rightJustified(2, QLatin1Char('0')); }
+QString Sep(char C) { return C ? QString(QLatin1Char(C)) : QString(); }
+QString MonthPiece(const TDateParts& P, const TDTLabel& F) {
+  return F.MonthName() ? ShortMonthName(P.Month) : TwoDigits(P.Month);
+}
+}  // namespace
+
+QString CalendarTimeText(const TDateParts& P, TClockUnit Unit, const TDTLabel& F) {
+  const QString T = Sep(F.TimeSeparator());
+  const QString HH = TwoDigits(P.Hour), NN = TwoDigits(P.Minute), SS = TwoDigits(P.Second);
+  const QString ZZ = TwoDigits(P.MilliSecond);
+  const QString H = QString::number(P.Hour), H12 = QString::number(P.Hour % 12 == 0 ? 12 : P.Hour % 12);
+  const QString AmPm = P.Hour < 12 ? QStringLiteral("am") : QStringLiteral("pm");
+  switch (F.TimeFormat()) {
+    case tfHHMMSS:
+      switch (Unit) {
+        case cuHour: case cuMinute: return HH + T + NN;
+        case cuSecond: return HH + T + NN + T + SS;
+        case cuHundredth: return HH + T + NN + T + SS + "." + ZZ;
+      }
+      break;
+    case tfHHhMM:
+      switch (Unit) {
+        case cuHour: return H + "h";
+        case cuMinute: return H + "h" + NN;
+        case cuSecond: return H + "h" + NN + T + SS;
+        case cuHundredth: return H + "h" + NN + T + SS + "." + ZZ;
+      }
+      break;
+    case tfAMPM:
+      switch (Unit) {
+        case cuHour: return H12 + AmPm;
+        case cuMinute: return H12 + T + NN + AmPm;
+        case cuSecond: return H12 + T + NN + "." + SS + AmPm;
+        case cuHundredth: return H12 + T + NN + "." + SS + "." + ZZ + AmPm;
+      }
+      break;
+  }
+  return QString();
+}
+
+QString CalendarYearText(int Year, TYearLength Length) {
+  return Length == ylNone ? QString() : Length == ylYY ? TwoDigits(Year % 100) : QString::number(Year);
+}
+
+QString CalendarDateText(const TDateParts& P, const TDTLabel& F) {
+  const QString D = Sep(F.DateSeparator()), Mon = MonthPiece(P, F), DD = TwoDigits(P.Day);
+  const QString Year = CalendarYearText(P.Year, F.YearLength());
+  if (Year.isEmpty()) return F.DateOrder() == doDDMMYY ? DD + D + Mon : Mon + D + DD;
+  switch (F.DateOrder()) {
+    case doMMDDYY: return Mon + D + DD + D + Year;
+    case doDDMMYY: return DD + D + Mon + D + Year;
+    case doYYMMDD: return Year + D + Mon + D + DD;
+  }
+  return QString();
+}
+
+QString CalendarMonthText(const TDateParts& P, const TDTLabel& F) {
+  const QString Mon = MonthPiece(P, F), Year = CalendarYearText(P.Year, F.YearLength());
+  if (Year.isEmpty()) return Mon;
+  return F.DateOrder() == doYYMMDD ? Year + Sep(F.DateSeparator()) + Mon : Mon + Sep(F.DateSeparator()) + Year;
+}

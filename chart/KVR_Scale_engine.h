@@ -1,9 +1,13 @@
 // The pure steps of the axis engine: nice tick steps, label decimals, the number,
-// user, inscript and clock texts, and the clock-time step ladder. No drawing here;
+// user, inscript and clock texts, the clock-time step ladder and the texts of calendar
+// axes. No drawing here;
 // TScale sequences these steps and draws.
 #pragma once
 
 #include <QString>
+
+#include "chart/KVR_kvrbase.h"
+#include "toolkit/DateTime.h"
 
 struct TTickSteps {
   double First = 0;  // first multiple of Step at or after the range start
@@ -41,3 +45,21 @@ const TTimeStep& TimeLadderRow(int Row);  // Row 1..28
 int ChooseTimeRow(double Span, int MinTicks);
 // A sign character (blank or "-") and hh:mm:ss, with .mmm when WithMilliseconds.
 QString ClockText(double Seconds, bool WithMilliseconds);
+
+// --- calendar axes -----------------------------------------------------------------
+
+// The clock units of calendar axes, finest first.
+enum TClockUnit : uint8_t { cuHundredth, cuSecond, cuMinute, cuHour };
+
+struct TClockSteps {
+  double UnitsPerDay;
+  int Major[6];
+  int Minor[6];
+};
+const TClockSteps& ClockStepsOf(TClockUnit Unit);
+
+// Texts of calendar labels by a scale's date-time format.
+QString CalendarTimeText(const TDateParts& P, TClockUnit Unit, const TDTLabel& Format);
+QString CalendarDateText(const TDateParts& P, const TDTLabel& Format);
+QString CalendarMonthText(const TDateParts& P, const TDTLabel& Format);
+QString CalendarYearText(int Year, TYearLength Length);

@@ -65,6 +65,7 @@ void TScale::EmitTick(TAxisPass& Pass, double Value, const TTickSpec& Spec) {
   if (Spec.Record) Record(Value);
   if (Spec.Length > 0) DrawTickLine(Pass, Pixel, Spec.Length);
   if (Spec.Label && Spec.LabelFirst) DrawLabel(Pass, Pixel, *Spec.Label);
+  if (Spec.SecondLabel) DrawLabel(Pass, Pixel, *Spec.SecondLabel, true);
   Report(Pass, Value, Pixel);
   if (Spec.Label && !Spec.LabelFirst) DrawLabel(Pass, Pixel, *Spec.Label);
 }
@@ -82,19 +83,19 @@ void TScale::DrawTickLine(TAxisPass& Pass, int Pixel, int Length) {
 }
 
 // Horizontal labels sit over or under their tick and stay inside the control; vertical
-// labels sit beside the base line, centred on the tick. Further moves a horizontal
-// label that many pixels further out (a second label line).
-void TScale::DrawLabel(TAxisPass& Pass, int Pixel, const QString& Text, int Further) {
+// labels sit beside the base line, centred on the tick. A second line (a date under a
+// time) goes one text height further out, on vertical axes above the first.
+void TScale::DrawLabel(TAxisPass& Pass, int Pixel, const QString& Text, bool SecondLine) {
   TCanvas* C = Pass.Canvas;
   Labels_ << Text;
-  const int W = C->TextWidth(Text);
+  const int W = C->TextWidth(Text), H = C->TextHeight(Text);
   if (Pass.Horizontal) {
-    const int HalfW = W / 2, H = C->TextHeight(Text);
+    const int HalfW = W / 2, Further = SecondLine ? H : 0;
     const int Left = Pixel + HalfW >= width() - 2 ? width() - 2 * HalfW - 2 : Pixel - std::min(HalfW, Pixel - 2);
     const int Top = ScaleType_ == sctXT ? Pass.Axis + 7 + Further : Pass.Axis - 7 - H - Further;
     C->TextOut(Left, Top, Text);
   } else {
-    const int Top = Pixel - C->TextHeight(QStringLiteral("0")) / 2;
+    const int Top = Pixel - (SecondLine ? 3 : 1) * (H / 2);
     C->TextOut(ScaleType_ == sctYL ? Pass.Axis + 8 : Pass.Axis - 8 - W, Top, Text);
   }
 }

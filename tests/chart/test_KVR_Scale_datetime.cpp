@@ -1,0 +1,135 @@
+// Calendar axes: unit choice, steps, labels, messages and the end of the calendar.
+#include <gtest/gtest.h>
+
+#include "chart/KVR_Scale.h"
+#include "tests/PixelTest.h"
+
+namespace {
+
+TDateTime Date(int Y, int M, int D) {
+  TDateTime T = 0;
+  EXPECT_TRUE(TryEncodeDate(Y, M, D, T));
+  return T;
+}
+
+// A calendar scale drawn into a white image, as the chart draws its axes.
+struct TCalendarScale {
+  TScale Scale;
+  TBitmap Image;
+  explicit TCalendarScale(TScaleType Type = sctXT) {
+    const bool Horizontal = Type == sctXB || Type == sctXT;
+    Image.SetSize(Horizontal ? 600 : 120, Horizontal ? 80 : 600);
+    ClearWhite(Image);
+    Scale.SetEmbedded(true);
+    Scale.SetTargetCanvas(Image.Canvas(), 0, 0);
+    Scale.SetTransparent(true);
+    Scale.SetBounds(0, 0, Image.Width(), Image.Height());
+    Scale.SetScaleType(Type);
+    Scale.SetLabelType(ftDateTime);
+  }
+  QStringList Draw(double Low, double High) {
+    Scale.SetRangeHigh(1e6);  // keeps the two ends apart while they are set
+    Scale.SetRangeLow(Low);
+    Scale.SetRangeHigh(High);
+    Scale.PaintNow();
+    return Scale.Labels();
+  }
+};
+
+TEST(CalendarAxis, HoursOfOneMorningWithOneDateLabel) {
+  TCalendarScale C;
+  const double Day = Date(2005, 1, 1);
+  EXPECT_EQ(Day, 38353);
+  EXPECT_EQ(C.Draw(Day, Day + 0.5),
+            (QStringList{"00:00", "01-Jan-2005", "03:00", "06:00", "09:00", "12:00"}));
+  EXPECT_EQ(C.Scale.NumTicks(), 13);  // every hour
+  EXPECT_NEAR(C.Scale.TickValue(2), Day + 1.0 / 24, 1e-9);
+  C.Scale.DateFormat()->SetTimeFormat(tfAMPM);
+  EXPECT_EQ(C.Draw(Day, Day + 0.5).mid(2, 2), (QStringList{"3am", "6am"}));
+  C.Scale.DateFormat()->SetTimeFormat(tfHHhMM);
+  C.Scale.DateFormat()->SetDateForTime(dtAllTicks);
+  EXPECT_EQ(C.Draw(Day, Day + 0.5).mid(0, 4), (QStringList{"0h", "01-Jan-2005", "3h", "01-Jan-2005"}));
+}
+
+TEST(CalendarAxis, DateLabelOncePerDay) {
+  TCalendarScale C;
+  const double Day = Date(2005, 1, 1);
+  C.Scale.SetShortTicks(false);
+  const QStringList L = C.Draw(Day + 0.5, Day + 2.5);
+  EXPECT_EQ(L.count("02-Jan-2005"), 1);
+  EXPECT_EQ(L.count("03-Jan-2005"), 1);
+  EXPECT_EQ(L.first(), "12:00");
+}
+
+TEST(CalendarAxis, InvalidRangesAndTooShortSpans) {
+  TCalendarScale C;
+  EXPECT_EQ(C.Draw(Date(2005, 1, 1), -700000), QStringList{"invalid DateTime scale"});
+  EXPECT_EQ(C.Scale.NumTicks(), 0);
+  EXPECT_EQ(C.Draw(38353, 38353 + 2.0 / 86400), QStringList{"DateTime range is below 1 second"});
+  TCalendarScale V(sctYL);
+  EXPECT_EQ(V.Draw(5, 3), (QStringList{"invalid", "DateTime", "scale"}));
+  const QStringList Hundredths = V.Draw(38353, 38353 + 2.0 / 86400);
+  ASSERT_FALSE(Hundredths.isEmpty());
+  EXPECT_EQ(Hundredths.first(), "00:00:00.00");
+  EXPECT_EQ(V.Draw(38353, 38353 + 1e-8), (QStringList{"DateTime", "range is", "below 1", "second"}));
+}
+
+TEST(CalendarAxis, QuarterMonths) {
+  TCalendarScale C;
+  C.Scale.SetShortTicks(false);
+  C.Scale.SetMinTicks(4);
+  EXPECT_EQ(C.Draw(Date(2005, 1, 15), Date(2006, 1, 20)),  // 92.5 days a tick: 3 months
+            (QStringList{"Apr-2005", "Jul-2005", "Oct-2005", "Jan-2006"}));
+  C.Scale.DateFormat()->SetDateOrder(doYYMMDD);
+  C.Scale.DateFormat()->SetMonthName(false);
+  C.Scale.DateFormat()->SetDateSeparator('/');
+  EXPECT_EQ(C.Draw(Date(2005, 1, 15), Date(2006, 1, 20)).first(), "2005/04");
+}
+
+TEST(CalendarAxis, DaysAndYears) {
+  TCalendarScale C;
+  C.Scale.SetShortTicks(false);
+  EXPECT_EQ(C.Draw(Date(2005, 1, 1), Date(2005, 1, 7)).first(), "01-Jan-2005");
+  C.Scale.SetShortTicks(true);
+  const QStringList Years = C.Draw(Date(1900, 1, 1), Date(2000, 1, 1));
+  EXPECT_EQ(Years, (QStringList{"1900", "1920", "1940", "1960", "1980", "2000"}));
+  EXPECT_EQ(C.Scale.NumTicks(), 11);
+  EXPECT_NEAR(C.Scale.TickValue(2), Date(1910, 1, 1), 1e-9);
+  C.Scale.DateFormat()->SetYearLength(ylYY);
+  EXPECT_EQ(C.Draw(Date(1900, 1, 1), Date(2000, 1, 1)).last(), "00");
+}
+
+TEST(CalendarAxis, WalksEndAtTheLastDayOfTheCalendar) {
+  TCalendarScale C;
+  // Steps of 200 years: the walk's last tick is 31 December 9999 itself.
+  EXPECT_EQ(C.Draw(Date(9000, 1, 1), 3000000).last(), "9800");
+  EXPECT_EQ(C.Scale.TickValue(C.Scale.NumTicks()), 2958465);
+  C.Draw(Date(9999, 6, 1), 2958465 + 200);
+  EXPECT_LE(C.Scale.TickValue(C.Scale.NumTicks()), 2958465);
+  C.Draw(2958465 - 0.5, 2958465 + 0.5);
+  EXPECT_LE(C.Scale.TickValue(C.Scale.NumTicks()), 2958465 + 1);
+}
+
+TEST(CalendarTexts, PiecesByFormat) {
+  TDTLabel F;
+  F.SetScaleDefaults();
+  TDateParts P;
+  P.Year = 2026, P.Month = 3, P.Day = 7, P.Hour = 14, P.Minute = 5, P.Second = 9, P.MilliSecond = 40;
+  EXPECT_EQ(CalendarTimeText(P, cuHour, F), "14:05");
+  EXPECT_EQ(CalendarTimeText(P, cuHundredth, F), "14:05:09.40");
+  F.SetTimeFormat(tfAMPM);
+  EXPECT_EQ(CalendarTimeText(P, cuSecond, F), "2:05.09pm");
+  F.SetTimeFormat(tfHHhMM);
+  EXPECT_EQ(CalendarTimeText(P, cuMinute, F), "14h05");
+  EXPECT_EQ(CalendarDateText(P, F), "07-Mar-2026");
+  F.SetDateOrder(doMMDDYY);
+  F.SetYearLength(ylNone);
+  EXPECT_EQ(CalendarDateText(P, F), "Mar-07");
+  F.SetDateOrder(doYYMMDD);
+  EXPECT_EQ(CalendarDateText(P, F), "Mar-07");
+  EXPECT_EQ(CalendarMonthText(P, F), "Mar");
+  EXPECT_EQ(CalendarYearText(2026, ylYY), "26");
+  EXPECT_EQ(CalendarYearText(5, ylYYYY), "5");
+}
+
+}  // namespace
