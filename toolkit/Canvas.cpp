@@ -159,6 +159,8 @@ bool TCanvas::Begin() {
   if (!HasImage()) return false;
   Bits_ = reinterpret_cast<QRgb*>(Image_->bits());
   Stride_ = Image_->bytesPerLine() / int(sizeof(QRgb));
+  ImageW_ = Image_->width();
+  ImageH_ = Image_->height();
   return true;
 }
 
@@ -173,15 +175,14 @@ void TCanvas::Span(int64_t X1, int64_t X2, int64_t Y, QRgb Rgb) { Block(X1, Y, X
 void TCanvas::Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb) {
   X1 = std::max<int64_t>(X1, 0);
   Y1 = std::max<int64_t>(Y1, 0);
-  X2 = std::min<int64_t>(X2, Image_->width() - 1);
-  Y2 = std::min<int64_t>(Y2, Image_->height() - 1);
-  for (int64_t Y = Y1; Y <= Y2; ++Y)
-    for (int64_t X = X1; X <= X2; ++X) Put(int(X), int(Y), Rgb);
-}
-
-// Dash patterns apply to 1-pixel pens only; wider pens draw solid.
-bool TCanvas::Dashed() const {
-  return Pen_.Width() == 1 && Pen_.Style() >= psDash && Pen_.Style() <= psDashDotDot;
+  X2 = std::min<int64_t>(X2, ImageW_ - 1);
+  Y2 = std::min<int64_t>(Y2, ImageH_ - 1);
+  if (X1 > X2) return;
+  for (int64_t Y = Y1; Y <= Y2; ++Y) {
+    QRgb* Row = Bits_ + Y * Stride_;
+    if (Pen_.Mode() == pmCopy) std::fill(Row + X1, Row + X2 + 1, Rgb);
+    else for (int64_t X = X1; X <= X2; ++X) Put(int(X), int(Y), Rgb);
+  }
 }
 
 bool TCanvas::PatternOn(int64_t Step) const {
@@ -215,7 +216,7 @@ void TCanvas::StrokeTo(int X, int Y) {
 void TCanvas::StrokeLine(int X1, int Y1, int X2, int Y2) {
   const QRgb Rgb = ToQRgb(Pen_.Color());
   const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
-  const TPixelBox Clip{-Hi, -Hi, int64_t(Image_->width()) - 1 + Lo, int64_t(Image_->height()) - 1 + Lo};
+  const TPixelBox Clip{-Hi, -Hi, int64_t(ImageW_) - 1 + Lo, int64_t(ImageH_) - 1 + Lo};
   if (W > 1) {
     WalkLine(X1, Y1, X2, Y2, Clip,
              [&](int64_t X, int64_t Y, int64_t) { Block(X - Lo, Y - Lo, X + Hi, Y + Hi, Rgb); });
@@ -425,8 +426,18 @@ void TCanvas::TextRect(const QRect& Clip, int X, int Y, const QString& Text) {
 }
 
 void TCanvas::Draw(int X, int Y, const QImage& Image) {
-  if (!HasImage()) return;
-  QPainter(Image_).drawImage(QPoint(X, Y), Image);
+  if (!Begin()) return;
+  if (Image.format() != QImage::Format_RGB32 || Image_->format() != QImage::Format_RGB32) {
+    QPainter(Image_).drawImage(QPoint(X, Y), Image);
+    return;
+  }
+  // Opaque onto opaque: the rows are copied as they are.
+  const int Left = std::max(0, -X), Top = std::max(0, -Y);
+  const int Right = std::min(Image.width(), Width() - X), Bottom = std::min(Image.height(), Height() - Y);
+  for (int Row = Top; Row < Bottom && Left < Right; ++Row) {
+    const auto* From = reinterpret_cast<const QRgb*>(Image.constScanLine(Row));
+    std::copy(From + Left, From + Right, Bits_ + int64_t(Row + Y) * Stride_ + X);
+  }
 }
 
 void TCanvas::StretchDraw(const QRect& Target, const QImage& Image) {

@@ -103,7 +103,8 @@ private:
   bool HasImage() const { return Image_ && !Image_->isNull(); }
   bool Begin();
   bool PenVisible() const { return Pen_.Style() != psClear; }
-  bool Dashed() const;
+  // Dash patterns apply to 1-pixel pens only; wider pens draw solid.
+  bool Dashed() const { return Pen_.Width() == 1 && Pen_.Style() >= psDash && Pen_.Style() <= psDashDotDot; }
   bool PatternOn(int64_t Step) const;
   void Put(int X, int Y, QRgb Rgb);
   void Span(int64_t X1, int64_t X2, int64_t Y, QRgb Rgb);  // X1..X2 inclusive, clipped
@@ -118,6 +119,7 @@ private:
   QImage* Image_;
   QRgb* Bits_ = nullptr;  // valid during one primitive, see Begin()
   qsizetype Stride_ = 0;
+  int ImageW_ = 0, ImageH_ = 0;
   TPen Pen_;
   TBrush Brush_;
   QFont Font_;

@@ -1,0 +1,189 @@
+// The chart's redraw of the lesson scene and of a big display list, beside (a) a raw
+// loop into a plain buffer and (b) QPainter drawing the same elements on a QImage.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPainter>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "chart/KVR_plotter.h"
+#include "toolkit/Toolkit.h"
+
+namespace {
+
+constexpr int AreaW = 314, AreaH = 241;  // the program's chart area, edges included
+constexpr int BufW = 362, BufH = 282;
+
+struct TScene {
+  std::vector<std::pair<double, double>> Marks;
+  std::vector<std::array<double, 4>> Lines;
+};
+
+TScene MakeScene(int Marks, int Lines, unsigned Seed) {
+  std::mt19937 Gen(Seed);
+  std::uniform_real_distribution<double> X(-15, 15), Y(-11, 11);
+  TScene S;
+  for (int I = 0; I < Marks; ++I) S.Marks.push_back({X(Gen), Y(Gen)});
+  for (int I = 0; I < Lines; ++I) S.Lines.push_back({X(Gen), Y(Gen), X(Gen), Y(Gen)});
+  return S;
+}
+
+// World to pixel of the program's chart area.
+int PX(double X) { return static_cast<int>((X + 15) / 30 * (AreaW - 1)); }
+int PY(double Y) { return static_cast<int>((11 - Y) / 22 * (AreaH - 1)); }
+
+// (a) the practical limit: a plain buffer, 24 outline pixels a square, Bresenham lines.
+void RawScene(std::vector<uint32_t>& Buf, const TScene& S) {
+  std::fill(Buf.begin(), Buf.end(), 0xFFFFFFFFu);
+  auto Put = [&](int X, int Y) {
+    if (X >= 0 && Y >= 0 && X < BufW && Y < BufH) Buf[size_t(Y) * BufW + size_t(X)] = 0xFF000000u;
+  };
+  for (auto [X, Y] : S.Marks) {
+    const int Cx = PX(X), Cy = PY(Y);
+    for (int D = -3; D <= 3; ++D) Put(Cx + D, Cy - 3), Put(Cx + D, Cy + 3);
+    for (int D = -2; D <= 2; ++D) Put(Cx - 3, Cy + D), Put(Cx + 3, Cy + D);
+  }
+  for (const auto& L : S.Lines) {
+    int X0 = PX(L[0]), Y0 = PY(L[1]);
+    const int X1 = PX(L[2]), Y1 = PY(L[3]);
+    const int DX = std::abs(X1 - X0), DY = -std::abs(Y1 - Y0), SX = X0 < X1 ? 1 : -1, SY = Y0 < Y1 ? 1 : -1;
+    int Err = DX + DY;
+    while (X0 != X1 || Y0 != Y1) {
+      Put(X0, Y0);
+      const int E2 = 2 * Err;
+      if (E2 >= DY) Err += DY, X0 += SX;
+      if (E2 <= DX) Err += DX, Y0 += SY;
+    }
+  }
+}
+
+// (b) what a Qt developer would write.
+void QPainterScene(QImage& Image, const TScene& S) {
+  Image.fill(Qt::white);
+  QPainter P(&Image);
+  P.setRenderHint(QPainter::Antialiasing, false);
+  P.setPen(Qt::black);
+  for (auto [X, Y] : S.Marks) P.drawRect(PX(X) - 3, PY(Y) - 3, 6, 6);
+  for (const auto& L : S.Lines) P.drawLine(PX(L[0]), PY(L[1]), PX(L[2]), PY(L[3]));
+}
+
+struct TChart {
+  QWidget Window;
+  TPlotter* Chart;
+  TChart() : Chart(new TPlotter(&Window)) {
+    Window.resize(500, 500);
+    Chart->SetBounds(112, 168, 361, 281);
+    Chart->SetMarginLeft(40);
+    Chart->SetMarginRight(8);
+    Chart->SetMarginTop(1);
+    Chart->SetMarginBottom(40);
+    Chart->Scale1X()->SetRangeLow(-15);
+    Chart->Scale1X()->SetRangeHigh(15);
+    Chart->Scale1Y()->SetRangeLow(-11);
+    Chart->Scale1Y()->SetRangeHigh(11);
+    Window.show();
+  }
+  void Fill(const TScene& S) {
+    Chart->ClearItems();
+    for (auto [X, Y] : S.Marks) Chart->AddMark(X, Y, 12);
+    Chart->SetDataColor(clRed);
+    for (const auto& L : S.Lines) Chart->AddLine(L[0], L[1], L[2], L[3]);
+    Chart->SetDataColor(clBlack);
+  }
+};
+
+void BM_LessonRaw(benchmark::State& State) {
+  const TScene S = MakeScene(15, 2, 1);
+  std::vector<uint32_t> Buf(BufW * BufH);
+  for (auto _ : State) {
+    RawScene(Buf, S);
+    benchmark::DoNotOptimize(Buf.data());
+  }
+}
+BENCHMARK(BM_LessonRaw);
+
+void BM_LessonQPainter(benchmark::State& State) {
+  const TScene S = MakeScene(15, 2, 1);
+  QImage Image(BufW, BufH, QImage::Format_RGB32);
+  for (auto _ : State) QPainterScene(Image, S);
+}
+BENCHMARK(BM_LessonQPainter);
+
+// Into the chart-area image only: what Redisplay draws before the copy to the screen.
+void BM_LessonChartArea(benchmark::State& State) {
+  const TScene S = MakeScene(15, 2, 1);
+  TChart C;
+  for (auto _ : State) {
+    C.Fill(S);
+    C.Chart->RenderBackground();
+    C.Chart->RenderData();
+  }
+}
+BENCHMARK(BM_LessonChartArea);
+
+void BM_LessonRedisplay(benchmark::State& State) {
+  const TScene S = MakeScene(15, 2, 1);
+  TChart C;
+  for (auto _ : State) {
+    C.Fill(S);
+    C.Chart->Redisplay();
+  }
+}
+BENCHMARK(BM_LessonRedisplay);
+
+void BM_LessonFullPaint(benchmark::State& State) {
+  TChart C;
+  C.Fill(MakeScene(15, 2, 1));
+  for (auto _ : State) C.Chart->Paint();
+}
+BENCHMARK(BM_LessonFullPaint);
+
+const TScene& BigScene() {
+  static const TScene S = MakeScene(1000000, 100000, 2);
+  return S;
+}
+
+void BM_BigRaw(benchmark::State& State) {
+  std::vector<uint32_t> Buf(BufW * BufH);
+  for (auto _ : State) {
+    RawScene(Buf, BigScene());
+    benchmark::DoNotOptimize(Buf.data());
+  }
+}
+BENCHMARK(BM_BigRaw)->Unit(benchmark::kMillisecond);
+
+void BM_BigQPainter(benchmark::State& State) {
+  QImage Image(BufW, BufH, QImage::Format_RGB32);
+  for (auto _ : State) QPainterScene(Image, BigScene());
+}
+BENCHMARK(BM_BigQPainter)->Unit(benchmark::kMillisecond);
+
+long PeakKiB() {
+  std::ifstream Status("/proc/self/status");
+  std::string Line;
+  while (std::getline(Status, Line))
+    if (Line.rfind("VmHWM:", 0) == 0) return std::stol(Line.substr(6));
+  return 0;
+}
+
+void BM_BigRedisplay(benchmark::State& State) {
+  TChart C;
+  C.Fill(BigScene());
+  for (auto _ : State) C.Chart->Redisplay();
+  State.counters["bytes_per_item"] = double(C.Chart->ItemCapacity() * sizeof(TChartItem)) / C.Chart->ItemCount();
+  State.counters["peak_MiB"] = PeakKiB() / 1024.0;
+}
+BENCHMARK(BM_BigRedisplay)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication App(argc, argv);
+  InitToolkit();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

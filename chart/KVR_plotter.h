@@ -1,0 +1,316 @@
+// The chart control: a display list of marks and lines in world coordinates over 16
+// layers, drawn off screen with frame, shadow, caption, background, grid, one pair of
+// axes per layer and four crosshairs, then copied onto the control in one step.
+//   KVR_plotter_items.cpp   the display list and data sharing between charts
+//   KVR_plotter_render.cpp  transforms and painting
+//   KVR_plotter_layout.cpp  the chart's own properties, layer ranges, standard layouts
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "chart/KVR_Scale.h"
+#include "chart/KVR_kvrbase.h"
+#include "chart/KVR_plotter_props.h"
+#include "toolkit/Bitmap.h"
+
+enum GridStyleType : uint8_t {
+  gsNone, gsPoints, gsVertLines, gsHorizLines, gsLines, gsHorizDotLines, gsVertDotLines, gsDotLines
+};
+enum TShadowStyle : uint8_t { ssFlying, ssBox };
+enum TCaptionAnchorHoriz : uint8_t { cahControlLeft, cahChartLeft, cahChartCenter, cahChartRight, cahControlRight };
+enum TCaptionAnchorVert : uint8_t { cavControlTop, cavChartTop, cavChartCenter, cavChartBottom, cavControlBottom };
+enum TplLayout : uint8_t {
+  pll_X1Bottom_Y1Left, pll_X1Bottom_Y2Left, pll_X1Bottom_Y3Left, pll_X1Bottom_Y4Left,
+  pll_X1Bottom_Y2Both, pll_X2Bottom_Y2Left, pll_X2Both_Y2Both
+};
+enum TTextBkg : uint8_t { tbClear, tbSolid };
+enum TMouseActMode : uint8_t {
+  maNone, maPan, maPanHoriz, maPanVert, maRubberBand, maZoom, maZoomWind, maZoomWindPos, maZoomDrag,
+  maDragCrossH, maDragLabel, maRotate, maRotAndZoom, maRotXOnly, maRotZOnly
+};
+
+// One display-list item, stored by value: 48 bytes.
+struct TChartItem {
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+  TColor Color = clBlack;
+  int32_t LineWidth = 1;
+  int32_t Layer = 1;
+  uint8_t ChartItemKind = 0;  // 1 mark, 2 line
+  TPenStyle PenStyle = psSolid;
+  uint8_t MarkType = 0;
+};
+
+// Canvas by reference: a handler may replace it. Top and Left tell where the canvas's
+// origin lies in control pixels.
+using TRenderEvent = std::function<void(QObject* Sender, TCanvas*& Canvas, int Top, int Left)>;
+
+class TCustomPlotter : public QWidget, public TComponentBase {
+  Q_OBJECT
+  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+  Q_PROPERTY(TScalePropsHoriz* Scale1X READ Scale1X)
+  Q_PROPERTY(TScalePropsHoriz* Scale2X READ Scale2X)
+  Q_PROPERTY(TScalePropsHoriz* Scale3X READ Scale3X)
+  Q_PROPERTY(TScalePropsHoriz* Scale4X READ Scale4X)
+  Q_PROPERTY(TScalePropsVert* Scale1Y READ Scale1Y)
+  Q_PROPERTY(TScalePropsVert* Scale2Y READ Scale2Y)
+  Q_PROPERTY(TScalePropsVert* Scale3Y READ Scale3Y)
+  Q_PROPERTY(TScalePropsVert* Scale4Y READ Scale4Y)
+  Q_PROPERTY(TBakGndImg* BackGroundImg READ BackGroundImg)
+  Q_PROPERTY(TJointLayers* JointLayers READ JointLayers)
+
+public:
+  static constexpr int Layers = 16;
+
+  explicit TCustomPlotter(QWidget* Parent = nullptr);
+  ~TCustomPlotter() override;
+
+  // --- the display list (KVR_plotter_items.cpp)
+  void AddMark(double X, double Y, uint8_t MarkType);
+  void AddLine(double X1, double Y1, double X2, double Y2);
+  void ClearItems();
+  void Redisplay();
+  int ItemCount() const { return Store_->Count; }
+  int ItemCapacity() const { return Store_->Capacity; }
+  const TChartItem& Item(int Index) const;  // 0-based; Index must be below ItemCount
+  TCustomPlotter* UseDataOf() const { return UseDataOf_; }
+  void SetUseDataOf(TCustomPlotter* V);
+  int DataUserCount() const { return static_cast<int>(DataUsers_.size()); }
+  TCustomPlotter* DataUsers(int Index) const;
+
+  TColor DataColor() const { return DataColor_; }
+  void SetDataColor(TColor V) { DataColor_ = V; }
+  TPenStyle PenStyle() const { return PenStyle_; }
+  void SetPenStyle(TPenStyle V) { PenStyle_ = V; }
+  uint8_t LineWidth() const { return LineWidth_; }
+  void SetLineWidth(uint8_t V) { LineWidth_ = V; }
+  uint8_t ClassDefault() const { return ClassDefault_; }
+  void SetClassDefault(uint8_t V);
+  TColor FillColor() const { return FillColor_; }
+  void SetFillColor(TColor V) { FillColor_ = V; }
+  int CurrentLayer() const { return CurrentLayer_; }
+  int AllocSize() const { return AllocSize_; }
+  void SetAllocSize(int V);
+  bool AutoRedraw() const { return AutoRedraw_; }
+  void SetAutoRedraw(bool V) { AutoRedraw_ = V; }
+
+  // --- geometry and painting (KVR_plotter_render.cpp)
+  void Paint();
+  void UpdateTransform();
+  void WorldToPixel(int Layer, double X, double Y, int& Px, int& Py) const;
+  void PixelToWorld(int Layer, int Px, int Py, double& X, double& Y) const;
+  void SetBounds(int Left, int Top, int Width, int Height);
+  void ApplyScaleProps(TScale* Scale, const TScaleProps* Props);
+  TBitmap* FullImage() { return &FullImage_; }
+  TBitmap* ChartAreaImage();
+  // The steps of Paint: frame, caption and scales into the full image; background, then
+  // grid and items into the chart-area image; crosshairs and the copy onto the control.
+  void RenderFrame();
+  void RenderBackground();
+  void RenderData();
+  void PresentImage(TBitmap& Image, int OX, int OY);
+  // What the control shows: the last picture copied onto it.
+  const QImage& Surface() const { return Surface_.Image(); }
+  bool PaintSuppressed() const { return PaintSuppressed_; }
+  void SetPaintSuppressed(bool V);
+  TScale* ScaleOf(int Axis, int Layer) const;  // the axis sub-control; Axis 0 x, 1 y
+
+  // --- properties, layer ranges and layouts (KVR_plotter_layout.cpp)
+  int MarginLeft() const { return ML_; }
+  void SetMarginLeft(int V);
+  int MarginRight() const { return MR_; }
+  void SetMarginRight(int V);
+  int MarginTop() const { return MT_; }
+  void SetMarginTop(int V);
+  int MarginBottom() const { return MB_; }
+  void SetMarginBottom(int V);
+  int LRim() const { return ML_; }
+  void SetLRim(int V) { SetMarginLeft(V); }
+  int RRim() const { return MR_; }
+  void SetRRim(int V) { SetMarginRight(V); }
+  int TRim() const { return MT_; }
+  void SetTRim(int V) { SetMarginTop(V); }
+  int BRim() const { return MB_; }
+  void SetBRim(int V) { SetMarginBottom(V); }
+  int ShadowWidth() const { return SW_; }
+  void SetShadowWidth(int V);
+  TShadowStyle ShadowStyle() const { return ShadowStyle_; }
+  void SetShadowStyle(TShadowStyle V);
+  TColor ShadowColor() const { return ShadowColor_; }
+  void SetShadowColor(TColor V);
+  TColor ShadowBakColor() const { return ShadowBakColor_; }
+  void SetShadowBakColor(TColor V);
+  TColor WindColor() const { return WindColor_; }
+  void SetWindColor(TColor V);
+  TColor ChartColor() const { return ChartColor_; }
+  void SetChartColor(TColor V);
+  TColor ChartFrameColor() const { return ChartFrameColor_; }
+  void SetChartFrameColor(TColor V);
+  GridStyleType GridStyle() const { return GridStyle_; }
+  void SetGridStyle(GridStyleType V);
+  TColor GridColor() const { return GridColor_; }
+  void SetGridColor(TColor V);
+  double GridDx() const { return GridDx_; }
+  void SetGridDx(double V);
+  double GridDy() const { return GridDy_; }
+  void SetGridDy(double V);
+  QString Caption() const { return Caption_; }
+  void SetCaption(const QString& V);
+  int CaptionPosX() const { return CaptionPosX_; }
+  void SetCaptionPosX(int V);
+  int CaptionPosY() const { return CaptionPosY_; }
+  void SetCaptionPosY(int V);
+  TAlignment CaptionAlignment() const { return CaptionAlignment_; }
+  void SetCaptionAlignment(TAlignment V);
+  TCaptionAnchorHoriz CaptionAnchorHoriz() const { return CaptionAnchorHoriz_; }
+  void SetCaptionAnchorHoriz(TCaptionAnchorHoriz V);
+  TCaptionAnchorVert CaptionAnchorVert() const { return CaptionAnchorVert_; }
+  void SetCaptionAnchorVert(TCaptionAnchorVert V);
+  bool Isometric() const { return Isometric_; }
+  void SetIsometric(bool V);
+  TplLayout StandardLayout() const { return StandardLayout_; }
+  void SetStandardLayout(TplLayout V);
+  TMouseActMode MouseAction() const { return MouseAction_; }
+  void SetMouseAction(TMouseActMode V) { MouseAction_ = V; }
+  bool MouseCursorFixed() const { return MouseCursorFixed_; }
+  void SetMouseCursorFixed(bool V) { MouseCursorFixed_ = V; }
+  uint8_t TextFontStyle() const { return TextFontStyle_; }
+  void SetTextFontStyle(uint8_t V);
+  TTextBkg TextBkStyle() const { return TextBkStyle_; }
+  void SetTextBkStyle(TTextBkg V);
+  TColor TextBkColor() const { return TextBkColor_; }
+  void SetTextBkColor(TColor V);
+  TAlignment TextAlignment() const { return TextAlignment_; }
+  void SetTextAlignment(TAlignment V);
+
+  TScalePropsHoriz* Scale1X() const { return ScaleX(1); }
+  TScalePropsHoriz* Scale2X() const { return ScaleX(2); }
+  TScalePropsHoriz* Scale3X() const { return ScaleX(3); }
+  TScalePropsHoriz* Scale4X() const { return ScaleX(4); }
+  TScalePropsVert* Scale1Y() const { return ScaleY(1); }
+  TScalePropsVert* Scale2Y() const { return ScaleY(2); }
+  TScalePropsVert* Scale3Y() const { return ScaleY(3); }
+  TScalePropsVert* Scale4Y() const { return ScaleY(4); }
+  // The props of any layer; a number outside 1..16 gives layer 1's.
+  TScalePropsHoriz* ScaleX(int Layer) const;
+  TScalePropsVert* ScaleY(int Layer) const;
+  TJointLayers* JointLayers() const { return Joint_.get(); }
+  TBakGndImg* BackGroundImg() const { return Background_.get(); }
+  TCrossHair* CrossHair(int Index) const;  // 1..4
+  TTextLabel* TextLabel(int Index) const;  // 1..30
+
+  void ScalePropsChanged();
+  void SetLayerRange(int Layer, double XLow, double XHigh, double YLow, double YHigh);
+  void ApplyLayerRange(int Layer, double XLow, double XHigh, double YLow, double YHigh);
+  void Loaded() override;
+
+  TRenderEvent OnScalesRendered, OnBeforeRenderData, OnDataRendered;
+  TScaleTickDrawnEvent OnScaleTickDrawn;
+
+protected:
+  void paintEvent(QPaintEvent* Event) override;
+  void showEvent(QShowEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
+
+private:
+  // The items by value in one block. It grows by a fixed number of slots, through
+  // realloc, which moves large blocks by remapping pages rather than copying them.
+  struct TItemStore {
+    TChartItem* Data = nullptr;
+    int Count = 0, Capacity = 0;
+    TItemStore() = default;
+    TItemStore(const TItemStore& Other);
+    TItemStore& operator=(const TItemStore&) = delete;
+    ~TItemStore();
+    void Push(const TChartItem& Item, int Grow);
+    void Release();
+  };
+  struct TAxisTransform {
+    long double K = 0, D = 0;
+    bool Logarithmic = false, Reversed = false;  // of the props, when last transformed
+  };
+
+  // Items and sharing
+  void Append(const TChartItem& Item);
+  void SyncSharedData();
+  void Refresh();
+  void RemoveFromOwner();
+  // Rendering
+  int AreaWidth() const { return width() - ML_ - MR_ - SW_; }
+  int AreaHeight() const { return height() - MT_ - MB_ - SW_; }
+  void RenderShadow(TCanvas* C);
+  void RenderCaption(TCanvas* C);
+  void RenderGrid(TCanvas* C);
+  void RenderItems(TCanvas* C);
+  std::vector<double> GridValues(int Axis, double Step) const;
+  void AxisTransform(int Axis, const TScaleProps* Props, TAxisTransform& T) const;
+  int ToPixel(int Axis, int Layer, double V) const;
+  bool CanPaint() const;
+  // Properties
+  template <class T>
+  void StoreAndRepaint(T& Field, const T& V);
+  void Repaint();
+  void GeometryChanged();
+  void ApplyIsometric();
+  void ApplyAllScaleProps();
+  void ConfigureScale(int Axis, int Layer);
+
+  std::shared_ptr<TItemStore> Store_;
+  QPointer<TCustomPlotter> UseDataOf_;
+  std::vector<QPointer<TCustomPlotter>> DataUsers_;
+  TColor DataColor_ = clBlack;
+  TPenStyle PenStyle_ = psSolid;
+  uint8_t LineWidth_ = 1, ClassDefault_ = 0;
+  TColor FillColor_ = clSilver;
+  int CurrentLayer_ = 1;
+  int AllocSize_ = 1000;
+  bool AutoRedraw_ = true;
+
+  int ML_ = 50, MR_ = 20, MT_ = 20, MB_ = 40, SW_ = 0;
+  TShadowStyle ShadowStyle_ = ssFlying;
+  TColor ShadowColor_ = clGrayText, ShadowBakColor_ = clBtnFace, WindColor_ = clBtnFace;
+  TColor ChartColor_ = clWhite, ChartFrameColor_ = clBlack, GridColor_ = clBlack;
+  GridStyleType GridStyle_ = gsNone;
+  double GridDx_ = 0, GridDy_ = 0;
+  QString Caption_;
+  int CaptionPosX_ = 0, CaptionPosY_ = -16;
+  TAlignment CaptionAlignment_ = taRightJustify;
+  TCaptionAnchorHoriz CaptionAnchorHoriz_ = cahChartRight;
+  TCaptionAnchorVert CaptionAnchorVert_ = cavChartTop;
+  bool Isometric_ = false;
+  TplLayout StandardLayout_ = pll_X1Bottom_Y1Left;
+  TMouseActMode MouseAction_ = maNone;
+  bool MouseCursorFixed_ = true;
+  uint8_t TextFontStyle_ = 0;
+  TTextBkg TextBkStyle_ = tbClear;
+  TColor TextBkColor_ = clWhite;
+  TAlignment TextAlignment_ = taCenter;
+
+  std::array<std::unique_ptr<TScalePropsHoriz>, Layers> PropsX_;
+  std::array<std::unique_ptr<TScalePropsVert>, Layers> PropsY_;
+  std::array<std::array<std::unique_ptr<TScale>, Layers>, 2> Scales_;
+  std::array<std::unique_ptr<TCrossHair>, 4> CrossHairs_;
+  std::array<std::unique_ptr<TTextLabel>, 30> TextLabels_;
+  std::unique_ptr<TJointLayers> Joint_;
+  std::unique_ptr<TBakGndImg> Background_;
+
+  std::array<std::array<TAxisTransform, 2>, Layers> Transform_{};
+  TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_, Surface_;
+  int AspectX_ = 1, AspectY_ = 1;
+  bool PaintSuppressed_ = true;
+  bool Painting_ = false;
+  // ClearItems prepares the chart-area background; it is drawn when next needed, which
+  // is at once for anyone who looks at the image.
+  bool BackgroundPending_ = false;
+  bool ApplyingLayout_ = false;
+};
+
+class TPlotter : public TCustomPlotter {
+  Q_OBJECT
+
+public:
+  using TCustomPlotter::TCustomPlotter;
+};

@@ -1,0 +1,158 @@
+// The display list: appending, clearing, showing, and sharing one list between charts.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+
+#include "chart/KVR_plotter.h"
+#include "toolkit/MessageBox.h"
+
+namespace {
+constexpr int MaxDataUsers = 4;
+}
+
+static_assert(std::is_trivially_copyable_v<TChartItem>, "items are moved as bytes");
+
+TCustomPlotter::TItemStore::TItemStore(const TItemStore& Other) : Count(Other.Count), Capacity(Other.Capacity) {
+  if (Capacity == 0) return;
+  Data = static_cast<TChartItem*>(std::malloc(sizeof(TChartItem) * static_cast<size_t>(Capacity)));
+  if (!Data) throw std::bad_alloc();
+  std::memcpy(Data, Other.Data, sizeof(TChartItem) * static_cast<size_t>(Count));
+}
+
+TCustomPlotter::TItemStore::~TItemStore() { std::free(Data); }
+
+void TCustomPlotter::TItemStore::Push(const TChartItem& Item, int Grow) {
+  if (Count >= Capacity) {
+    const size_t Slots = static_cast<size_t>(Capacity) + static_cast<size_t>(Grow);
+    auto* Grown = static_cast<TChartItem*>(std::realloc(Data, sizeof(TChartItem) * Slots));
+    if (!Grown) throw std::bad_alloc();
+    Data = Grown;
+    Capacity = static_cast<int>(Slots);
+  }
+  Data[Count++] = Item;
+}
+
+void TCustomPlotter::TItemStore::Release() {
+  std::free(Data);
+  Data = nullptr;
+  Count = Capacity = 0;
+}
+
+const TChartItem& TCustomPlotter::Item(int Index) const { return Store_->Data[Index]; }
+
+void TCustomPlotter::Append(const TChartItem& Item) {
+  Store_->Push(Item, AllocSize_);
+  SyncSharedData();
+}
+
+void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) {
+  TChartItem Item;
+  Item.ChartItemKind = 1;
+  Item.X1 = X;
+  Item.Y1 = Y;
+  Item.MarkType = MarkType;
+  Item.Color = DataColor_;
+  Item.PenStyle = PenStyle_;
+  Item.LineWidth = LineWidth_;
+  Item.Layer = CurrentLayer_;
+  Append(Item);
+}
+
+void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) {
+  TChartItem Item;
+  Item.ChartItemKind = 2;
+  Item.X1 = X1;
+  Item.Y1 = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.Color = DataColor_;
+  Item.PenStyle = PenStyle_;
+  Item.LineWidth = LineWidth_;
+  Item.Layer = CurrentLayer_;
+  Append(Item);
+}
+
+void TCustomPlotter::ClearItems() {
+  BackgroundPending_ = true;
+  Store_->Release();
+  SyncSharedData();
+}
+
+void TCustomPlotter::Redisplay() {
+  if (isVisible() || HasState(csDesigning)) {
+    SyncSharedData();
+    if (AutoRedraw_ && CanPaint()) {
+      RenderBackground();
+      RenderData();
+      PresentImage(ChartAreaImage_, ML_, MT_);
+    } else if (!AutoRedraw_) {
+      Paint();
+    }
+  }
+  if (UseDataOf_) {
+    UseDataOf_->Refresh();
+    for (const auto& User : UseDataOf_->DataUsers_)
+      if (User) User->Refresh();
+  }
+  for (const auto& User : DataUsers_)
+    if (User) User->Refresh();
+}
+
+void TCustomPlotter::Refresh() {
+  if (AutoRedraw_ || HasState(csDesigning)) Paint();
+}
+
+// Every chart of a group holds the same store, so a change through any of them is seen
+// by all.
+void TCustomPlotter::SyncSharedData() {
+  if (UseDataOf_) {
+    UseDataOf_->Store_ = Store_;
+    for (const auto& User : UseDataOf_->DataUsers_)
+      if (User) User->Store_ = Store_;
+  }
+  for (const auto& User : DataUsers_)
+    if (User) User->Store_ = Store_;
+}
+
+TCustomPlotter* TCustomPlotter::DataUsers(int Index) const {
+  return Index >= 0 && Index < DataUserCount() ? DataUsers_[static_cast<size_t>(Index)].data() : nullptr;
+}
+
+void TCustomPlotter::RemoveFromOwner() {
+  if (!UseDataOf_) return;
+  auto& Users = UseDataOf_->DataUsers_;
+  Users.erase(std::remove(Users.begin(), Users.end(), QPointer<TCustomPlotter>(this)), Users.end());
+  // The list last shared stays on show, but from now on it is this chart's own.
+  Store_ = std::make_shared<TItemStore>(*Store_);
+  UseDataOf_ = nullptr;
+}
+
+void TCustomPlotter::SetUseDataOf(TCustomPlotter* V) {
+  if (V == this) return ShowInformation(QStringLiteral("Plotter: Cannot share data with myself"));
+  if (!DataUsers_.empty())
+    return ShowInformation(QStringLiteral("Plotter: Cannot use foreign data. Other Plotters are using my own data."));
+  if (V == UseDataOf_) return;
+  if (!V) {
+    RemoveFromOwner();
+    Refresh();
+    return;
+  }
+  TCustomPlotter* Owner = V->UseDataOf_ ? V->UseDataOf_.data() : V;  // groups are one level deep
+  if (Owner->DataUserCount() >= MaxDataUsers)
+    return ShowInformation(QStringLiteral("Plotter: Max. number of data shares exceeded"));
+  RemoveFromOwner();
+  UseDataOf_ = Owner;
+  Store_ = Owner->Store_;
+  Owner->DataUsers_.emplace_back(this);
+  Refresh();
+}
+
+void TCustomPlotter::SetClassDefault(uint8_t V) {
+  if (V != 255) ClassDefault_ = V;
+}
+
+void TCustomPlotter::SetAllocSize(int V) {
+  if (V >= 1 && V <= 1000000) AllocSize_ = V;
+}

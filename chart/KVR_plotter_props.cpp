@@ -1,0 +1,190 @@
+// The chart's property objects and their setter rules.
+#include "chart/KVR_plotter_props.h"
+
+#include <algorithm>
+#include <cmath>
+
+TScaleProps::TScaleProps(QObject* Parent)
+    : QObject(Parent), DateFormat_(std::make_unique<TDTLabel>()), Font_(QStringLiteral("MS Sans Serif"), 8) {
+  DateFormat_->SetScaleDefaults();
+  DateFormat_->OnChange = [this](QObject*) { Changed(); };
+}
+
+TScaleProps::~TScaleProps() = default;
+
+void TScaleProps::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+template <class T>
+void TScaleProps::Store(T& Field, const T& V) {
+  Field = V;
+  Changed();
+}
+
+void TScaleProps::SetCaption(const QString& V) { Store(Caption_, V); }
+void TScaleProps::SetCaptionPosX(int V) { Store(CaptionPosX_, V); }
+void TScaleProps::SetCaptionPosY(int V) { Store(CaptionPosY_, V); }
+void TScaleProps::SetCaptionAlignment(TAlignment V) { Store(CaptionAlignment_, V); }
+void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor V) { Store(CaptionAnchor_, V); }
+void TScaleProps::SetColorScale(TColor V) { Store(ColorScale_, V); }
+void TScaleProps::SetDecPlaces(int V) { Store(DecPlaces_, std::clamp(V, -3, 12)); }
+void TScaleProps::SetFont(const QFont& V) { Store(Font_, V); }
+void TScaleProps::SetMinTicks(int V) { Store(MinTicks_, V); }
+void TScaleProps::SetShortTicks(bool V) { Store(ShortTicks_, V); }
+void TScaleProps::SetScaleInscript(const QString& V) { Store(ScaleInscript_, V); }
+void TScaleProps::SetScalePos(int V) { Store(ScalePos_, V); }
+void TScaleProps::SetUserTickText(const QString& V) { Store(UserTickText_, V); }
+void TScaleProps::SetVisible(bool V) { Store(Visible_, V); }
+
+void TScaleProps::SetDateFormat(const TDTLabel* V) {
+  if (V) DateFormat_->Assign(*V);
+}
+
+void TScaleProps::SetLogarithmic(bool V) {
+  if (!V || Loading_ || (RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime)) Logarithmic_ = V;
+  Changed();
+}
+
+void TScaleProps::SetLabelType(TFigType V) {
+  LabelType_ = V;
+  if (V == ftDateTime) Logarithmic_ = false;
+  if (V == ftTime) DecPlaces_ = 4;
+  Changed();
+}
+
+void TScaleProps::SetRangeLow(double V) {
+  if (std::fabs(RangeHigh_ - V) < MinRange_) {
+    RangeLow_ = V;
+    RangeHigh_ = V + MinRange_;
+  } else if (!(Logarithmic_ && V < 1e-100)) {
+    RangeLow_ = V;
+  }
+  Changed();
+}
+
+void TScaleProps::SetRangeHigh(double V) {
+  if (std::fabs(V - RangeLow_) < MinRange_) {
+    RangeHigh_ = V;
+    RangeLow_ = V - MinRange_;
+  } else if (!(Logarithmic_ && V < 1e-100)) {
+    RangeHigh_ = V;
+  }
+  Changed();
+}
+
+void TScaleProps::SetMinRange(double V) {
+  if (V <= 1e-100) return;
+  MinRange_ = V;
+  if (std::fabs(RangeHigh_ - RangeLow_) < V) {
+    const double Mid = (RangeLow_ + RangeHigh_) / 2;
+    RangeLow_ = Mid - V / 2;
+    RangeHigh_ = Mid + V / 2;
+  }
+  Changed();
+}
+
+void TScaleProps::StoreRange(double Low, double High) {
+  RangeLow_ = Low;
+  RangeHigh_ = High;
+}
+
+void TScaleProps::Assign(const TScaleProps& S) {
+  Caption_ = S.Caption_;
+  CaptionPosX_ = S.CaptionPosX_;
+  CaptionPosY_ = S.CaptionPosY_;
+  CaptionAlignment_ = S.CaptionAlignment_;
+  CaptionAnchor_ = S.CaptionAnchor_;
+  ColorScale_ = S.ColorScale_;
+  DecPlaces_ = S.DecPlaces_;
+  Font_ = S.Font_;
+  Logarithmic_ = S.Logarithmic_;
+  LabelType_ = S.LabelType_;
+  MinTicks_ = S.MinTicks_;
+  MinRange_ = S.MinRange_;
+  RangeLow_ = S.RangeLow_;
+  RangeHigh_ = S.RangeHigh_;
+  ShortTicks_ = S.ShortTicks_;
+  ScaleInscript_ = S.ScaleInscript_;
+  ScalePos_ = S.ScalePos_;
+  UserTickText_ = S.UserTickText_;
+  Visible_ = S.Visible_;
+  ScaleType_ = S.ScaleType_;
+  DateFormat_->Assign(*S.DateFormat_);
+  Changed();
+}
+
+TScalePropsHoriz::TScalePropsHoriz(QObject* Parent) : TScaleProps(Parent) { SetScaleType(sctXT); }
+
+void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz V) {
+  Location_ = V;
+  SetScaleType(V == slTop ? sctXB : sctXT);
+  Changed();
+}
+
+TScalePropsVert::TScalePropsVert(QObject* Parent) : TScaleProps(Parent) { SetScaleType(sctYR); }
+
+void TScalePropsVert::SetScaleLocation(TScaleLocationVert V) {
+  Location_ = V;
+  SetScaleType(V == slLeft ? sctYR : sctYL);
+  Changed();
+}
+
+// --- joint layers ------------------------------------------------------------------
+
+TJointLayers::TJointLayers(QObject* Parent) : QObject(Parent) {
+  for (auto& Axis : Controller_)
+    for (int I = 0; I < 16; ++I) Axis[I] = I + 1;
+}
+
+int TJointLayers::ControlledBy(int Axis, int Layer) const {
+  return Layer >= 1 && Layer <= 16 ? Controller_[Axis != 0][Layer - 1] : Layer;
+}
+
+void TJointLayers::SetControlledBy(int Axis, int Layer, int Destination) {
+  if (Layer < 1 || Layer > 16) return;
+  auto& Of = Controller_[Axis != 0];
+  if (Destination < 1 || Destination > 16)
+    throw EKVRPlotterError("Destination layer " + std::to_string(Destination) + " is out of range");
+  if (Destination == Layer) {
+    Of[Layer - 1] = Layer;
+    return;
+  }
+  if (Of[Destination - 1] != Destination)
+    throw EKVRPlotterError("Destination layer " + std::to_string(Destination) + " is already joined");
+  std::string Joined;
+  for (int J = 1; J <= 16; ++J)
+    if (J != Layer && Of[J - 1] == Layer) Joined += (Joined.empty() ? "" : ", ") + std::to_string(J);
+  if (!Joined.empty())
+    throw EKVRPlotterError("Layer " + std::to_string(Layer) + " is joined by other layers (" + Joined + ")");
+  Of[Layer - 1] = Destination;
+  if (OnJoin) OnJoin(Axis, Layer);
+  if (OnChange) OnChange(this);
+}
+
+// --- background --------------------------------------------------------------------
+
+QString FileNamePart(const QString& Path) {
+  const qsizetype Cut = std::max({Path.lastIndexOf(QLatin1Char('/')), Path.lastIndexOf(QLatin1Char('\\')),
+                                  Path.lastIndexOf(QLatin1Char(':'))});
+  return Path.mid(Cut + 1);
+}
+
+template <class T>
+void TBakGndImg::Store(T& Field, const T& V) {
+  Field = V;
+  if (OnChange) OnChange(this);
+}
+
+void TBakGndImg::SetName(const QString& V) { Store(Name_, IncludePath_ ? V : FileNamePart(V)); }
+void TBakGndImg::SetIncludePath(bool V) {
+  IncludePath_ = V;
+  Store(Name_, V ? Name_ : FileNamePart(Name_));
+}
+void TBakGndImg::SetFillMode(TBkgFill V) { Store(FillMode_, V); }
+void TBakGndImg::SetAreaMode(TBGAreaMode V) { Store(AreaMode_, V); }
+void TBakGndImg::SetAreaColor(TColor V) { Store(AreaColor_, V); }
+void TBakGndImg::SetAreaLeft(double V) { Store(AreaLeft_, V); }
+void TBakGndImg::SetAreaRight(double V) { Store(AreaRight_, V); }
+void TBakGndImg::SetAreaTop(double V) { Store(AreaTop_, V); }
+void TBakGndImg::SetAreaBottom(double V) { Store(AreaBottom_, V); }

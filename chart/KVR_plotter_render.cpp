@@ -1,0 +1,479 @@
+// Transforms between world and control pixels, and painting: frame, shadow, caption and
+// scales into the full image; background, grid, items and frame into the chart-area
+// image; crosshairs on the way to the screen.
+#include <QImageReader>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "chart/KVR_plotter.h"
+
+namespace {
+
+constexpr int ItemLimit = 30000;  // item and area pixels are limited to +-this
+constexpr int GridLimit = 1000;
+
+int Limit(int V, int L) { return std::clamp(V, -L, L); }
+
+// Rounds a pixel position to an int: stored as a double, limited, ties to even; NaN goes
+// far off-screen. Adding and taking away 1.5 * 2^52 rounds in the default mode (to
+// nearest, ties to even) for every value of this size, without a library call.
+int RoundPixel(long double Value) {
+  const double V = static_cast<double>(Value);
+  if (std::isnan(V)) return -2147483647;
+  constexpr double Shift = 6755399441055744.0;
+  const double Limited = std::clamp(V, -2147483647.0, 2147483647.0);
+  return static_cast<int>((Limited + Shift) - Shift);
+}
+
+bool Finite(const TChartItem& I) {
+  return std::isfinite(I.X1) && std::isfinite(I.Y1) && (I.ChartItemKind != 2 || (std::isfinite(I.X2) && std::isfinite(I.Y2)));
+}
+
+}  // namespace
+
+// --- transforms --------------------------------------------------------------------
+
+// Low maps to the near edge of the chart area, high to the far one. A range that cannot
+// be mapped (empty, or a logarithmic end <= 0) keeps the previous transform.
+void TCustomPlotter::AxisTransform(int Axis, const TScaleProps* P, TAxisTransform& T) const {
+  T.Logarithmic = P->Logarithmic();
+  T.Reversed = P->RangeHigh() < P->RangeLow();
+  const int Extent = Axis == 0 ? AreaWidth() : AreaHeight();
+  if (Extent <= 0) {
+    T.K = 0;
+    T.D = (Axis == 0 ? width() : height()) / 2.0L;
+    return;
+  }
+  long double Low = P->RangeLow(), High = P->RangeHigh();
+  if (P->Logarithmic()) {
+    if (Low <= 0 || High <= 0) return;
+    Low = std::log(Low);
+    High = std::log(High);
+  }
+  if (High == Low || !std::isfinite(High - Low)) return;
+  TAxisTransform New = T;
+  if (Axis == 0) {
+    New.K = Extent / (High - Low);
+    New.D = (ML_ * High - (width() - MR_ - SW_) * Low) / (High - Low);
+  } else {
+    New.K = -Extent / (High - Low);
+    New.D = ((height() - MB_ - SW_) * High - MT_ * Low) / (High - Low);
+  }
+  if (std::isfinite(New.K) && std::isfinite(New.D)) T = New;
+}
+
+void TCustomPlotter::UpdateTransform() {
+  if (HasState(csLoading)) return;
+  for (int L = 1; L <= Layers; ++L) {
+    AxisTransform(0, ScaleX(L), Transform_[L - 1][0]);
+    AxisTransform(1, ScaleY(L), Transform_[L - 1][1]);
+  }
+}
+
+int TCustomPlotter::ToPixel(int Axis, int Layer, double V) const {
+  const TAxisTransform& T = Transform_[static_cast<size_t>(std::clamp(Layer, 1, Layers) - 1)][Axis];
+  if (!T.Logarithmic) return RoundPixel(T.K * V + T.D);
+  if (V > 1e-100) return RoundPixel(T.K * std::log(static_cast<long double>(V)) + T.D);
+  // Values a logarithmic axis cannot show go to its low edge (the high one if reversed).
+  if (Axis == 0) return T.Reversed ? width() : 0;
+  return T.Reversed ? 0 : height();
+}
+
+void TCustomPlotter::WorldToPixel(int Layer, double X, double Y, int& Px, int& Py) const {
+  Px = ToPixel(0, Layer, X);
+  Py = ToPixel(1, Layer, Y);
+}
+
+void TCustomPlotter::PixelToWorld(int Layer, int Px, int Py, double& X, double& Y) const {
+  Layer = std::clamp(Layer, 1, Layers);
+  const TAxisTransform& TX = Transform_[Layer - 1][0];
+  const TAxisTransform& TY = Transform_[Layer - 1][1];
+  const long double U = (Px - TX.D) / TX.K, V = (Py - TY.D) / TY.K;
+  X = static_cast<double>(TX.Logarithmic ? std::exp(U) : U);
+  Y = static_cast<double>(TY.Logarithmic ? std::exp(V) : V);
+}
+
+// --- painting ----------------------------------------------------------------------
+
+bool TCustomPlotter::CanPaint() const {
+  return (isVisible() || HasState(csDesigning)) && !HasState(csLoading) && !PaintSuppressed_ && !Painting_;
+}
+
+void TCustomPlotter::Paint() {
+  if (!CanPaint()) return;
+  Painting_ = true;
+  RenderFrame();
+  RenderBackground();
+  RenderData();
+  FullImage_.Canvas()->Draw(ML_, MT_, ChartAreaImage_.Image());
+  PresentImage(FullImage_, 0, 0);
+  Painting_ = false;
+}
+
+void TCustomPlotter::RenderFrame() {
+  const int W = width(), H = height();
+  FullImage_.SetSize(W, H);
+  TCanvas* C = FullImage_.Canvas();
+  C->Pen()->SetStyle(psSolid);
+  C->Pen()->SetMode(pmCopy);
+  C->Pen()->SetWidth(1);
+  C->Pen()->SetColor(WindColor_);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(WindColor_);
+  C->Rectangle(0, 0, W, H);
+  if (SW_ > 0) RenderShadow(C);
+  C->Pen()->SetColor(ChartFrameColor_);
+  C->Brush()->SetStyle(bsClear);
+  RenderCaption(C);
+  UpdateTransform();
+  for (int Axis = 0; Axis < 2; ++Axis)
+    for (int L = 1; L <= Layers; ++L) Scales_[Axis][L - 1]->PaintNow();
+  TCanvas* Canvas = C;
+  if (OnScalesRendered) OnScalesRendered(this, Canvas, 0, 0);
+}
+
+void TCustomPlotter::RenderShadow(TCanvas* C) {
+  const int W = width(), H = height(), S = SW_;
+  C->Pen()->SetColor(ShadowBakColor_);
+  C->Brush()->SetColor(ShadowBakColor_);
+  C->Rectangle(W - S, 0, W, S);
+  C->Rectangle(0, H - S, S, H);
+  C->Brush()->SetColor(ShadowColor_);
+  C->Pen()->SetColor(ShadowStyle_ == ssFlying ? ShadowColor_ : clBlack);
+  const int E = ShadowStyle_ == ssFlying ? S - 1 : 0;
+  C->Polygon({{E, H - S}, {S - 1, H - 1}, {W - 1, H - 1}, {W - S, H - S}});
+  C->Polygon({{W - S, H - S}, {W - 1, H - 1}, {W - 1, S - 1}, {W - S, E}});
+  C->Pen()->SetColor(clBlack);
+  C->Polyline({{0, 0}, {W - S, 0}, {W - S, H - S}, {0, H - S}, {0, 0}});
+}
+
+void TCustomPlotter::RenderCaption(TCanvas* C) {
+  if (Caption_.isEmpty()) return;
+  const int W = width(), H = height();
+  int AX = 0, AY = 0;
+  switch (CaptionAnchorHoriz_) {
+    case cahControlLeft: AX = 0; break;
+    case cahChartLeft: AX = ML_; break;
+    case cahChartCenter: AX = ML_ + AreaWidth() / 2; break;
+    case cahChartRight: AX = W - MR_ - SW_; break;
+    case cahControlRight: AX = W; break;
+  }
+  switch (CaptionAnchorVert_) {
+    case cavControlTop: AY = 0; break;
+    case cavChartTop: AY = MT_; break;
+    case cavChartCenter: AY = MT_ + AreaHeight() / 2; break;
+    case cavChartBottom: AY = H - MB_; break;
+    case cavControlBottom: AY = H; break;
+  }
+  C->Font() = font();
+  const int TextW = C->TextWidth(Caption_);
+  const int X = CaptionPosX_ + AX, Y = CaptionPosY_ + AY;
+  const int Left = CaptionAlignment_ == taLeftJustify ? X : CaptionAlignment_ == taRightJustify ? X - TextW : X - TextW / 2;
+  C->SetFontColor(clBlack);
+  C->TextOut(Left, Y, Caption_);
+}
+
+TBitmap* TCustomPlotter::ChartAreaImage() {
+  if (BackgroundPending_) RenderBackground();
+  return &ChartAreaImage_;
+}
+
+void TCustomPlotter::RenderBackground() {
+  BackgroundPending_ = false;
+  ChartAreaImage_.SetSize(std::max(AreaWidth() + 1, 0), std::max(AreaHeight() + 1, 0));
+  TCanvas* C = ChartAreaImage_.Canvas();
+  const int IW = ChartAreaImage_.Width(), IH = ChartAreaImage_.Height();
+  C->Pen()->SetStyle(psSolid);
+  C->Pen()->SetMode(pmCopy);
+  C->Pen()->SetWidth(1);
+  C->Pen()->SetColor(ChartFrameColor_);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(ChartColor_);
+  TBakGndImg* B = Background_.get();
+  if (!B->Name().isEmpty()) {
+    if (!BackgroundPicture_.LoadFromFile(B->Name()) || BackgroundPicture_.Width() == 0 || BackgroundPicture_.Height() == 0) {
+      C->Rectangle(0, 0, IW, IH);
+      B->SetName(QString());  // not tried again
+      return;
+    }
+    const QImage& Pic = BackgroundPicture_.Image();
+    switch (B->FillMode()) {
+      case bfSimple:
+        C->Rectangle(0, 0, IW, IH);
+        C->Draw(0, 0, Pic);
+        break;
+      case bfStretch: C->StretchDraw(QRect(0, 0, IW, IH), Pic); break;
+      case bfTile:
+        for (int J = 1; J <= (IW - 1) / Pic.width() + 1; ++J)
+          for (int K = 0; K <= (IH - 1) / Pic.height(); ++K) C->Draw(Pic.width() * (J - 1), Pic.height() * K, Pic);
+        break;
+    }
+    return;
+  }
+  C->Rectangle(0, 0, IW, IH);
+  if (B->AreaMode() == bamNone) return;
+  int LX, TY, RX, BY;
+  WorldToPixel(1, B->AreaLeft(), B->AreaTop(), LX, TY);
+  WorldToPixel(1, B->AreaRight(), B->AreaBottom(), RX, BY);
+  LX = Limit(LX, ItemLimit) - ML_, RX = Limit(RX, ItemLimit) - ML_;
+  TY = Limit(TY, ItemLimit) - MT_, BY = Limit(BY, ItemLimit) - MT_;
+  C->Pen()->SetColor(B->AreaColor());
+  C->Brush()->SetColor(B->AreaColor());
+  switch (B->AreaMode()) {
+    case bamLeft: C->Rectangle(0, 0, LX, IH); break;
+    case bamRight: C->Rectangle(RX, 0, IW, IH); break;
+    case bamTop: C->Rectangle(0, 0, IW, TY); break;
+    case bamBottom: C->Rectangle(0, BY, IW, IH); break;
+    case bamVStripe: C->Rectangle(LX, 0, RX, IH); break;
+    case bamHStripe: C->Rectangle(0, TY, IW, BY); break;
+    case bamRect: C->Rectangle(LX, TY, RX, BY); break;
+    case bamNone: break;
+  }
+}
+
+void TCustomPlotter::RenderData() {
+  TCanvas* C = ChartAreaImage_.Canvas();
+  if (OnBeforeRenderData) {
+    const TColor Brush = C->Brush()->Color(), Pen = C->Pen()->Color();
+    TCanvas* Canvas = C;
+    OnBeforeRenderData(this, Canvas, MT_, ML_);
+    C->Brush()->SetColor(Brush);
+    C->Pen()->SetColor(Pen);
+  }
+  if (GridStyle_ != gsNone) RenderGrid(C);
+  RenderItems(C);
+  C->Pen()->SetWidth(1);
+  if (OnDataRendered) {
+    TCanvas* Canvas = C;
+    OnDataRendered(this, Canvas, MT_, ML_);
+  }
+  const int AW = AreaWidth(), AH = AreaHeight();
+  C->Pen()->SetColor(ChartFrameColor_);
+  C->Pen()->SetStyle(psSolid);
+  C->Polyline({{0, 0}, {AW, 0}, {AW, AH}, {0, AH}, {0, 0}});
+}
+
+// The pen is changed only when an item needs another colour, style or width.
+void TCustomPlotter::RenderItems(TCanvas* C) {
+  TPen* Pen = C->Pen();
+  int Width = LineWidth_;
+  TColor Color = ChartColor_;
+  TPenStyle Style = psSolid;
+  Pen->SetWidth(Width);
+  Pen->SetColor(Color);
+  Pen->SetStyle(Style);
+  C->Brush()->SetColor(ChartColor_);
+  C->MoveTo(0, 0);
+  for (const TChartItem& I : std::span<const TChartItem>(Store_->Data, static_cast<size_t>(Store_->Count))) {
+    if (!Finite(I)) continue;  // a coordinate that is not a number has no pixel
+    if (I.LineWidth != Width) Pen->SetWidth(Width = I.LineWidth);
+    if (I.Color != Color) Pen->SetColor(Color = I.Color);
+    if (I.PenStyle != Style) Pen->SetStyle(Style = I.PenStyle);
+    int X1, Y1;
+    WorldToPixel(I.Layer, I.X1, I.Y1, X1, Y1);
+    X1 = Limit(X1, ItemLimit) - ML_;
+    Y1 = Limit(Y1, ItemLimit) - MT_;
+    if (I.ChartItemKind == 1) {
+      DrawMark(C, I.MarkType, X1, Y1);
+      continue;
+    }
+    int X2, Y2;
+    WorldToPixel(I.Layer, I.X2, I.Y2, X2, Y2);
+    X2 = Limit(X2, ItemLimit) - ML_;
+    Y2 = Limit(Y2, ItemLimit) - MT_;
+    if (X1 == X2 && Y1 == Y2) {
+      C->SetPixel(X1, Y1, I.Color);
+    } else {
+      C->MoveTo(X1, Y1);
+      C->LineTo(X2, Y2);
+    }
+  }
+}
+
+// Grid values along one axis of layer 1, from the smaller range end up to (not
+// including) the larger one, at most GridLimit of them.
+std::vector<double> TCustomPlotter::GridValues(int Axis, double Step) const {
+  const TScaleProps* P = Axis == 0 ? static_cast<const TScaleProps*>(ScaleX(1)) : ScaleY(1);
+  const TScale* Scale = Scales_[Axis][0].get();
+  const double Lo = std::min(P->RangeLow(), P->RangeHigh()), Hi = std::max(P->RangeLow(), P->RangeHigh());
+  const bool Linear = !P->Logarithmic() || Step > 0;
+  auto Decade = [](double G, double& E, double& M) {
+    double L = std::log10(G);
+    if (std::fabs(L - std::nearbyint(L)) < 1e-14) L = std::nearbyint(L);
+    E = std::floor(L);
+    M = std::nearbyint(std::pow(10.0, L - E));
+  };
+  double G;
+  if (Step == 0) {
+    G = Scale->NumTicks() > 0 ? Scale->TickValue(1) : Lo;
+  } else if (Linear) {
+    G = std::ceil(Lo / Step) * Step;
+  } else if (Step == -1) {
+    G = std::pow(10.0, std::ceil(std::log10(Lo)));
+  } else if (Step == -2 || Step == -3) {
+    double E, M;
+    Decade(Lo, E, M);
+    G = Step == -3 ? std::pow(10.0, E) * M : std::pow(10.0, E) * (M <= 2 ? 2 : M <= 5 ? 5 : 10);
+  } else {
+    G = Lo;
+  }
+  std::vector<double> Values;
+  for (int N = 1; G < Hi && static_cast<int>(Values.size()) < GridLimit && std::isfinite(G); ++N) {
+    Values.push_back(G);
+    double Next;
+    if (Step == 0) {
+      Next = N + 1 <= Scale->NumTicks() ? Scale->TickValue(N + 1) : Hi;
+    } else if (Linear) {
+      Next = G + std::fabs(Step);
+    } else if (Step == -1) {
+      Next = G * 10;
+    } else {
+      double E, M;
+      Decade(G, E, M);
+      Next = Step == -2 ? std::pow(10.0, E) * (M == 1 ? 2 : M == 2 ? 5 : 10) : std::pow(10.0, E) * (M + 1);
+    }
+    if (!(Next > G)) break;  // a step too small for the values' precision ends the run
+    G = Next;
+  }
+  return Values;
+}
+
+void TCustomPlotter::RenderGrid(TCanvas* C) {
+  C->Brush()->SetColor(ChartColor_);
+  const std::vector<double> Xs = GridValues(0, GridDx_), Ys = GridValues(1, GridDy_);
+  const TScaleProps *PX = ScaleX(1), *PY = ScaleY(1);
+  C->Pen()->SetColor(GridColor_);
+  C->Pen()->SetWidth(1);
+  auto Line = [&](double X1, double Y1, double X2, double Y2) {
+    int A, B, P, Q;
+    WorldToPixel(1, X1, Y1, A, B);
+    WorldToPixel(1, X2, Y2, P, Q);
+    C->MoveTo(A - ML_, B - MT_);
+    C->LineTo(P - ML_, Q - MT_);
+  };
+  if (GridStyle_ == gsPoints) {
+    int Count = 0;
+    for (double GX : Xs)
+      for (double GY : Ys) {
+        if (Count++ >= GridLimit) return;
+        int PX0, PY0;
+        WorldToPixel(1, GX, GY, PX0, PY0);
+        C->SetPixel(PX0 - ML_, PY0 - MT_, GridColor_);
+      }
+    return;
+  }
+  const bool Dotted = GridStyle_ == gsHorizDotLines || GridStyle_ == gsVertDotLines || GridStyle_ == gsDotLines;
+  const bool Vertical = GridStyle_ == gsVertLines || GridStyle_ == gsLines || GridStyle_ == gsVertDotLines || GridStyle_ == gsDotLines;
+  const bool Horizontal = GridStyle_ == gsHorizLines || GridStyle_ == gsLines || GridStyle_ == gsHorizDotLines || GridStyle_ == gsDotLines;
+  C->Pen()->SetStyle(Dotted ? psDot : psSolid);
+  if (Vertical)
+    for (double GX : Xs) Line(GX, PY->RangeLow(), GX, PY->RangeHigh());
+  if (Horizontal)
+    for (double GY : Ys) Line(PX->RangeLow(), GY, PX->RangeHigh(), GY);
+  C->Pen()->SetStyle(psSolid);
+}
+
+void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
+  TCanvas* C = Image.Canvas();
+  const TPen Saved = *C->Pen();
+  const int W = width(), H = height();
+  for (const auto& Cross : CrossHairs_) {
+    if (Cross->Mode() == chOff) continue;
+    int PX, PY;
+    WorldToPixel(Cross->Layer(), Cross->PosX(), Cross->PosY(), PX, PY);
+    C->Pen()->SetColor(Cross->Color());
+    C->Pen()->SetWidth(Cross->LineWid());
+    C->Pen()->SetStyle(Cross->LineType());
+    const int Half = Cross->LineWid() / 2;
+    if ((Cross->Mode() == chHoriz || Cross->Mode() == chBoth) && MT_ + Half < PY && PY < H - MB_ - SW_ - Half) {
+      C->MoveTo(ML_ + Half + 1 - OX, PY - OY);
+      C->LineTo(W - MR_ - SW_ - Half - OX, PY - OY);
+    }
+    if ((Cross->Mode() == chVert || Cross->Mode() == chBoth) && ML_ + Half < PX && PX < W - MR_ - SW_ - Half) {
+      C->MoveTo(PX - OX, MT_ + Half + 1 - OY);
+      C->LineTo(PX - OX, H - MB_ - SW_ - Half - OY);
+    }
+  }
+  *C->Pen() = Saved;
+  if (Surface_.Width() != width() || Surface_.Height() != height()) {
+    Surface_.SetSize(width(), height());
+    Surface_.Canvas()->Brush()->SetColor(WindColor_);
+    Surface_.Canvas()->FillRect(0, 0, width(), height());
+  }
+  Surface_.Canvas()->Draw(OX, OY, Image.Image());
+  update();
+}
+
+void TCustomPlotter::paintEvent(QPaintEvent*) {
+  if (Surface_.Width() != width() || Surface_.Height() != height()) Paint();
+  QPainter(this).drawImage(0, 0, Surface_.Image());
+}
+
+void TCustomPlotter::showEvent(QShowEvent* Event) {
+  QWidget::showEvent(Event);
+  SetPaintSuppressed(false);
+}
+
+void TCustomPlotter::SetPaintSuppressed(bool V) {
+  const bool Was = PaintSuppressed_;
+  PaintSuppressed_ = V;
+  if (Was && !V) Paint();
+}
+
+// --- scales ------------------------------------------------------------------------
+
+void TCustomPlotter::ApplyScaleProps(TScale* S, const TScaleProps* P) {
+  const int W = width(), H = height(), Pos = P->ScalePos();
+  const TScaleType Type = P->ScaleType();
+  S->SetScaleType(Type);
+  switch (Type) {
+    case sctXB: S->SetMarginBottom(Pos + H - MT_ - 1); break;
+    case sctXT: S->SetMarginTop(Pos + H - MB_ - SW_); break;
+    case sctYL: S->SetMarginLeft(Pos + W - MR_ - SW_); break;
+    case sctYR: S->SetMarginRight(Pos + W - ML_ - 1); break;
+  }
+  S->SetRangeLow(P->RangeLow());
+  S->SetRangeHigh(P->RangeHigh());
+  S->SetVisible(P->Visible());
+  S->SetCaption(P->Caption());
+  S->SetCaptionPosX(P->CaptionPosX());
+  S->SetCaptionPosY(P->CaptionPosY());
+  S->SetCaptionAlignment(P->CaptionAlignment());
+  S->SetCaptionAnchor(P->CaptionAnchor());
+  S->SetColorScale(P->ColorScale());
+  S->SetLogarithmic(P->Logarithmic());
+  S->SetLabelType(P->LabelType());  // may reset the decimals, so they follow it
+  S->SetDecPlaces(P->DecPlaces());
+  S->SetShortTicks(P->ShortTicks());
+  S->SetMinTicks(P->MinTicks());
+  S->SetScaleInscript(P->ScaleInscript());
+  S->SetUserTickText(P->UserTickText());
+  S->setFont(P->Font());
+  S->SetFontColor(P->ColorScale());
+  S->SetDateFormat(P->DateFormat());
+}
+
+void TCustomPlotter::ConfigureScale(int Axis, int Layer) {
+  TScale* S = Scales_[Axis][Layer - 1].get();
+  S->SetBounds(0, 0, width(), height());
+  if (Axis == 0) {
+    S->SetMarginLeft(ML_);
+    S->SetMarginRight(MR_ + SW_ - 1);
+  } else {
+    S->SetMarginTop(MT_);
+    S->SetMarginBottom(MB_ + SW_ - 1);
+  }
+  S->SetColorBackGnd(WindColor_);
+  ApplyScaleProps(S, Axis == 0 ? static_cast<const TScaleProps*>(ScaleX(Layer)) : ScaleY(Layer));
+}
+
+void TCustomPlotter::ApplyAllScaleProps() {
+  for (int Axis = 0; Axis < 2; ++Axis)
+    for (int L = 1; L <= Layers; ++L) ConfigureScale(Axis, L);
+}
+
+TScale* TCustomPlotter::ScaleOf(int Axis, int Layer) const {
+  return Scales_[Axis != 0][static_cast<size_t>(std::clamp(Layer, 1, Layers) - 1)].get();
+}

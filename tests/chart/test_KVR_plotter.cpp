@@ -1,0 +1,340 @@
+// The chart: transforms, the display list, rendering and sharing.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <climits>
+
+#include "tests/chart/ChartFixture.h"
+#include "toolkit/MessageBox.h"
+
+namespace {
+
+TEST(PlotterTransform, MapsTheProgramsRangesOntoTheChartArea) {
+  TChartFixture F;
+  int X, Y;
+  F.Chart->WorldToPixel(1, -15, 11, X, Y);
+  EXPECT_EQ(X, 40);
+  EXPECT_EQ(Y, 1);
+  F.Chart->WorldToPixel(1, 15, -11, X, Y);
+  EXPECT_EQ(X, 353);
+  EXPECT_EQ(Y, 281 - 40);
+  F.Chart->WorldToPixel(1, 0, 0, X, Y);
+  EXPECT_EQ(X, 196);  // 196.5, ties to even
+  F.Chart->WorldToPixel(1, 1e12, -1e300, X, Y);
+  EXPECT_EQ(X, 2147483647);
+  EXPECT_EQ(Y, 2147483647);
+  double WX, WY;
+  F.Chart->PixelToWorld(1, 40, 1, WX, WY);
+  EXPECT_NEAR(WX, -15, 1e-12);
+  EXPECT_NEAR(WY, 11, 1e-12);
+}
+
+TEST(PlotterTransform, LogarithmicAxesSendNonPositiveValuesToAnEdge) {
+  TChartFixture F;
+  F.Chart->Scale1X()->SetRangeLow(1);
+  F.Chart->Scale1X()->SetRangeHigh(1000);
+  F.Chart->Scale1X()->SetLogarithmic(true);  // a chart made at run time accepts it
+  int X, Y;
+  F.Chart->WorldToPixel(1, 10, 0, X, Y);
+  EXPECT_EQ(X, 144);  // a third of the way: 40 + 313 / 3 = 144.33
+  F.Chart->WorldToPixel(1, 0, 0, X, Y);
+  EXPECT_EQ(X, 0);
+}
+
+TEST(PlotterTransform, UnmappableRangesKeepThePreviousTransform) {
+  TChartFixture F;
+  F.Chart->ApplyLayerRange(1, 3, 3, -11, 11);  // zero width, past the setters' rules
+  int X, Y;
+  F.Chart->WorldToPixel(1, 0, 0, X, Y);
+  EXPECT_EQ(X, 196);
+  F.Chart->ScaleX(1)->SetLogarithmic(true);
+  F.Chart->ApplyLayerRange(1, -1, 10, -11, 11);
+  F.Chart->WorldToPixel(1, 0, 0, X, Y);
+  EXPECT_GE(X, 0);
+}
+
+TEST(PlotterItems, StoreGrowsByAllocSizeAndDrawsInOrder) {
+  TChartFixture F;
+  F.Chart->ClearItems();
+  EXPECT_EQ(F.Chart->ItemCapacity(), 0);
+  for (int I = 0; I < 1000; ++I) F.Chart->AddMark(0, 0, 0);
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddMark(0, 0, 0);  // the 1001st, drawn last, on top
+  EXPECT_EQ(F.Chart->ItemCount(), 1001);
+  EXPECT_EQ(F.Chart->ItemCapacity(), 2000);
+  EXPECT_EQ(sizeof(TChartItem), 48u);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Area(196 - 40, 121 - 1), clRed);
+  F.Chart->ClearItems();
+  EXPECT_EQ(F.Chart->ItemCapacity(), 0);
+}
+
+TEST(PlotterItems, ColourIsTakenWhenAnItemIsAppended) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clBlue);
+  F.Chart->AddMark(-5, 0, 9);
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddMark(5, 0, 9);
+  F.Chart->SetDataColor(clLime);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Chart->Item(0).Color, clBlue);
+  EXPECT_EQ(F.Chart->Item(1).Color, clRed);
+  EXPECT_TRUE(F.AreaPixels(clLime).empty());
+  EXPECT_EQ(F.AreaPixels(clBlue).size(), 49u);
+}
+
+TEST(PlotterItems, LinesAndFarPoints) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddLine(1, 1, 1, 1);  // both ends on one pixel: exactly that pixel
+  F.Chart->AddMark(1e12, 0, 9);  // far off: drawn at pixel 30000, unseen
+  F.Chart->AddMark(std::nan(""), 0, 9);
+  F.Chart->AddLine(0, std::nan(""), 1, 1);
+  F.Chart->Redisplay();
+  int X, Y;
+  F.Chart->WorldToPixel(1, 1, 1, X, Y);
+  EXPECT_EQ(F.AreaPixels(clRed), TPixelSet({{X - 40, Y - 1}}));
+}
+
+TEST(PlotterItems, ClearWithoutRedisplayKeepsTheShownPicture) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddMark(0, 0, 9);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Shown(196, 120), clRed);
+  F.Chart->ClearItems();
+  EXPECT_EQ(F.Shown(196, 120), clRed);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Shown(196, 120), clWhite);
+  EXPECT_EQ(F.Shown(40, 1), clBlack);  // the chart frame
+}
+
+TEST(PlotterItems, WithoutAutoRedrawRedisplayPaintsEverything) {
+  TChartFixture F;
+  F.Chart->SetAutoRedraw(false);
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddMark(0, 0, 9);
+  F.Chart->Redisplay();
+  EXPECT_EQ(FromQRgb(F.Chart->FullImage()->Image().pixel(196, 120)), clRed);
+}
+
+TEST(PlotterSharing, RefusalsAreShownAndChangeNothing) {
+  QStringList Shown;
+  const TMessageBoxHook Previous = SetMessageBoxHook([&](const QString& T) { Shown << T; });
+  TPlotter A, B, C, D, E, G;
+  A.SetUseDataOf(&A);
+  B.SetUseDataOf(&A);
+  A.SetUseDataOf(&C);  // A has a user
+  for (TPlotter* P : {&C, &D, &E}) P->SetUseDataOf(&A);
+  G.SetUseDataOf(&A);  // a fifth user
+  SetMessageBoxHook(Previous);
+  EXPECT_EQ(Shown, (QStringList{"Plotter: Cannot share data with myself",
+                                "Plotter: Cannot use foreign data. Other Plotters are using my own data.",
+                                "Plotter: Max. number of data shares exceeded"}));
+  EXPECT_EQ(A.DataUserCount(), 4);
+  EXPECT_EQ(G.UseDataOf(), nullptr);
+}
+
+TEST(PlotterSharing, OneListForTheWholeGroupOneLevelDeep) {
+  TChartFixture A, B;
+  TPlotter C;
+  B.Chart->SetUseDataOf(A.Chart);
+  C.SetUseDataOf(B.Chart);  // a user of a user joins the owner
+  EXPECT_EQ(C.UseDataOf(), A.Chart);
+  A.Chart->SetDataColor(clRed);
+  A.Chart->AddMark(0, 0, 9);
+  A.Chart->Redisplay();
+  EXPECT_EQ(B.Chart->ItemCount(), 1);
+  EXPECT_EQ(B.Shown(196, 120), clRed);
+  B.Chart->AddMark(5, 5, 9);
+  EXPECT_EQ(A.Chart->ItemCount(), 2);
+  EXPECT_EQ(C.ItemCount(), 2);
+  // Leaving keeps the last list, but as a list of its own.
+  B.Chart->SetUseDataOf(nullptr);
+  EXPECT_EQ(A.Chart->DataUserCount(), 1);
+  A.Chart->AddMark(1, 1, 9);
+  EXPECT_EQ(B.Chart->ItemCount(), 2);
+  EXPECT_EQ(A.Chart->ItemCount(), 3);
+}
+
+TEST(PlotterProps, RangeRules) {
+  TPlotter P;
+  TScaleProps* X = P.Scale2X();
+  X->SetRangeLow(5);
+  EXPECT_EQ(X->RangeLow(), 5);
+  EXPECT_EQ(X->RangeHigh(), 1);
+  X->SetRangeHigh(15);
+  EXPECT_EQ(X->RangeHigh(), 15);
+  TScaleProps* Y = P.Scale2Y();
+  Y->SetRangeLow(1);
+  EXPECT_EQ(Y->RangeLow(), 1);
+  EXPECT_EQ(Y->RangeHigh(), 1 + 1e-10);
+  Y->SetMinRange(4);
+  EXPECT_NEAR(Y->RangeLow(), -1, 1e-9);
+  EXPECT_NEAR(Y->RangeHigh(), 3, 1e-9);
+  Y->SetDecPlaces(20);
+  EXPECT_EQ(Y->DecPlaces(), 12);
+  Y->SetDecPlaces(-10);
+  EXPECT_EQ(Y->DecPlaces(), -3);
+  Y->SetLabelType(ftTime);
+  EXPECT_EQ(Y->DecPlaces(), 4);
+}
+
+TEST(PlotterProps, LogarithmicIsRefusedOnceTheChartIsLoaded) {
+  TPlotter Runtime;
+  Runtime.Scale1X()->SetRangeLow(-1);
+  Runtime.Scale1X()->SetLogarithmic(true);
+  EXPECT_TRUE(Runtime.Scale1X()->Logarithmic());
+  TPlotter Loaded;
+  Loaded.Include(csLoading);
+  Loaded.Loaded();
+  Loaded.Scale1X()->SetRangeLow(-1);
+  Loaded.Scale1X()->SetLogarithmic(true);
+  EXPECT_FALSE(Loaded.Scale1X()->Logarithmic());
+}
+
+TEST(PlotterJoints, ErrorsAndFollowing) {
+  TPlotter P;
+  TJointLayers* J = P.JointLayers();
+  J->SetControlledBy(0, 3, 2);
+  EXPECT_EQ(J->ControlledBy(0, 3), 2);
+  auto Message = [&](int Layer, int Destination) {
+    try {
+      J->SetControlledBy(0, Layer, Destination);
+    } catch (const EKVRPlotterError& E) {
+      return std::string(E.what());
+    }
+    return std::string("no error");
+  };
+  J->SetControlledBy(0, 5, 2);
+  EXPECT_EQ(Message(2, 6), "Layer 2 is joined by other layers (3, 5)");
+  EXPECT_EQ(Message(4, 3), "Destination layer 3 is already joined");
+  EXPECT_EQ(Message(1, 17), "Destination layer 17 is out of range");
+  EXPECT_EQ(J->ControlledBy(0, 1), 1);
+  P.Scale2X()->SetRangeLow(-7);
+  P.Scale2X()->SetRangeHigh(9);
+  EXPECT_EQ(P.ScaleX(3)->RangeLow(), -7);
+  EXPECT_EQ(P.ScaleX(3)->RangeHigh(), 9);
+  EXPECT_EQ(P.ScaleY(3)->RangeHigh(), 1);  // the vertical range is not joined
+}
+
+TEST(PlotterBackground, FileNamesAndAMissingPicture) {
+  TChartFixture F;
+  TBakGndImg* B = F.Chart->BackGroundImg();
+  B->SetName("/some/dir/missing.bmp");
+  EXPECT_EQ(B->Name(), "");  // cut to missing.bmp, then cleared when it failed to load
+  B->SetIncludePath(true);
+  B->SetName("C:\\pics\\x.bmp");
+  EXPECT_EQ(B->Name(), "");
+  EXPECT_EQ(FileNamePart("C:\\pics\\x.bmp"), "x.bmp");
+  EXPECT_EQ(F.Area(10, 10), clWhite);
+}
+
+TEST(PlotterBackground, PictureAndArea) {
+  TChartFixture F;
+  QTemporaryDir Dir;
+  QImage Pic(4, 4, QImage::Format_RGB32);
+  Pic.fill(ToQRgb(clYellow));
+  const QString Name = Dir.filePath("back.png");
+  ASSERT_TRUE(Pic.save(Name));
+  TBakGndImg* B = F.Chart->BackGroundImg();
+  B->SetIncludePath(true);
+  B->SetFillMode(bfTile);
+  B->SetName(Name);
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  EXPECT_EQ(B->Name(), Name);
+  B->SetName(QString());
+  B->SetAreaMode(bamRect);  // -1..1 both ways in the middle of the chart
+  int X, Y;
+  F.Chart->WorldToPixel(1, 0, 0, X, Y);
+  EXPECT_EQ(F.Area(X - 40, Y - 1), 0xDDDDDD);
+  EXPECT_EQ(F.Area(10, 10), clWhite);
+}
+
+TEST(PlotterGrid, LinesOnTheScaleTicks) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsVertLines);
+  // Minor ticks every 2 from -14 to 14: one vertical line on each.
+  for (int V = -14; V <= 14; V += 2) {
+    int X, Y;
+    F.Chart->WorldToPixel(1, V, 0, X, Y);
+    EXPECT_EQ(F.Area(X - 40, 100), clRed) << V;
+  }
+  int X, Y;
+  F.Chart->WorldToPixel(1, -15, 0, X, Y);
+  EXPECT_EQ(F.Area(X - 40 + 1, 100), clWhite);
+  F.Chart->SetGridStyle(gsHorizLines);
+  F.Chart->SetGridDy(5);
+  F.Chart->WorldToPixel(1, 0, -10, X, Y);
+  EXPECT_EQ(F.Area(100, Y - 1), clRed);
+}
+
+TEST(PlotterLayout, TwoAxesOnEachSide) {
+  TPlotter P;
+  P.SetStandardLayout(pll_X2Both_Y2Both);
+  EXPECT_EQ(P.MarginLeft(), 50);
+  EXPECT_EQ(P.MarginTop(), 48);
+  EXPECT_EQ(P.Scale1X()->ScaleLocation(), slBottom);
+  EXPECT_EQ(P.Scale2X()->ScaleLocation(), slTop);
+  EXPECT_EQ(P.Scale1Y()->ScaleLocation(), slLeft);
+  EXPECT_EQ(P.Scale2Y()->ScaleLocation(), slRight);
+  EXPECT_TRUE(P.Scale2X()->Visible() && P.Scale2Y()->Visible());
+  EXPECT_FALSE(P.Scale3X()->Visible() || P.Scale4Y()->Visible() || P.ScaleX(9)->Visible());
+  EXPECT_EQ(P.Scale3Y()->CaptionPosY(), -23);
+  EXPECT_EQ(P.Scale2X()->ScaleType(), sctXB);
+  EXPECT_EQ(P.ScaleOf(0, 2)->ScaleType(), sctXB);
+}
+
+TEST(PlotterFrame, MinimumSizeShadowAndCaption) {
+  TChartFixture F;
+  F.Chart->SetBounds(0, 0, 10, 10);
+  EXPECT_EQ(F.Chart->width(), 40 + 8 + 80);
+  EXPECT_EQ(F.Chart->height(), 1 + 40 + 20);
+  F.Chart->SetBounds(0, 0, 361, 281);
+  const QImage& Full = F.Chart->FullImage()->Image();
+  EXPECT_EQ(FromQRgb(Full.pixel(0, 0)), ColorToRGB(clBtnFace));  // SW = 0: no border
+  F.Chart->SetShadowWidth(5);
+  EXPECT_EQ(FromQRgb(Full.pixel(0, 0)), clBlack);
+  EXPECT_EQ(FromQRgb(Full.pixel(360, 280)), ColorToRGB(clGrayText));
+  F.Chart->SetShadowWidth(0);
+  F.Chart->SetMarginTop(30);
+  F.Chart->SetCaption("WWW");
+  // Anchored at the chart area's right edge, right-justified, 16 pixels above the area.
+  int Right = -1;
+  for (int Y = 14; Y < 30; ++Y)
+    for (int X = 250; X < 361; ++X)
+      if (FromQRgb(Full.pixel(X, Y)) != ColorToRGB(clBtnFace)) Right = std::max(Right, X);
+  EXPECT_GE(Right, 361 - 8 - 3);
+  EXPECT_LE(Right, 361 - 8);  // antialiased ink may touch the anchor column
+}
+
+TEST(PlotterFrame, TheProgramsChartAtAGlance) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clBlack);
+  F.Chart->AddMark(0, 0, 12);
+  F.Chart->Redisplay();
+  F.Chart->Paint();
+  auto Full = [&](int X, int Y) { return FromQRgb(F.Chart->FullImage()->Image().pixel(X, Y)); };
+  // Chart frame corners, the x axis under the area with a tick, the y axis left of it.
+  EXPECT_EQ(Full(40, 1), clBlack);
+  EXPECT_EQ(Full(353, 241), clBlack);
+  EXPECT_EQ(Full(196, 241 + 6), clBlack);   // major tick at 0, 7 long, downwards
+  EXPECT_EQ(Full(196, 241 + 7), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Full(40 - 5, 121), clBlack);    // major tick at y = 0, 6 long, leftwards
+  EXPECT_EQ(Full(196 - 3, 121 - 3), clBlack);  // the mark's corner
+  EXPECT_EQ(Full(196, 121), clWhite);
+  EXPECT_EQ(F.Chart->ScaleOf(0, 1)->NumTicks(), 15);
+}
+
+TEST(PlotterCrossHair, DrawnOnTheWayToTheScreen) {
+  TChartFixture F;
+  TCrossHair* C = F.Chart->CrossHair(1);
+  C->SetColor(clRed);
+  C->SetMode(chBoth);
+  EXPECT_EQ(F.Shown(100, 121), clRed);
+  EXPECT_EQ(F.Shown(196, 50), clRed);
+  EXPECT_EQ(F.Shown(40, 121), clBlack);  // stops inside the frame
+}
+
+}  // namespace
