@@ -8,7 +8,7 @@ mode=${1:-run}
 case "$mode" in run|test) ;; *) echo "usage: tools/setup.sh run|test" >&2; exit 64 ;; esac
 
 packages=(cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-liberation fonts-dejavu-core)
+          qt6-svg-dev fonts-liberation fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -24,6 +24,11 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 
 if [ "$mode" = run ]; then
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    build/default/app/swivel --snapshot swivel.png "${@:2}"
+    echo "No display found, so the main window was rendered to $PWD/swivel.png instead."
+    exit 0
+  fi
   exec build/default/app/swivel "${@:2}"
 fi
 ctest --preset default

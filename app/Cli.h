@@ -1,0 +1,35 @@
+// The command line of the program: options for authors who script figures, and the
+// snapshot and report that they produce.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+class TForm1;
+
+struct TOptions {
+  std::optional<uint64_t> Seed;
+  int Step = 1;
+  std::optional<int> Angle, Magnification;
+  QString Snapshot;
+  bool Report = false;
+  bool Help = false;
+  // A picture or a report: run start-up without boxes, print or save, and end.
+  bool Scripted() const { return Report || !Snapshot.isEmpty(); }
+};
+
+// The options of Args (the program name excluded), or the error text for the first bad
+// one. Arguments for the companion link ("/serverhandle=...") and Qt's own single-dash
+// options are left to their owners.
+std::variant<TOptions, QString> ParseOptions(const QStringList& Args);
+QString UsageText();
+
+// After start-up: the lesson step, angle and magnification the options ask for.
+void ApplyOptions(TForm1& Form, const TOptions& Options);
+// What the window shows, as one JSON object.
+QByteArray ReportJson(TForm1& Form);
+// Renders the whole window to a PNG file; false with a reason when it cannot be written.
+bool SaveSnapshot(TForm1& Form, const QString& FileName, QString& Error);

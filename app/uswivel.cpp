@@ -1,0 +1,342 @@
+#include "app/uswivel.h"
+
+#include <QIcon>
+#include <QTime>
+#include <cmath>
+#include <numbers>
+
+// The glyphs and the icon are compiled into this library; a static library must ask for
+// its resources to be linked in.
+static void InitResources() { Q_INIT_RESOURCE(swivel); }
+
+namespace {
+
+QFont DesignFont(int PixelSize, bool Bold = false) {
+  QFont F(QStringLiteral("MS Sans Serif"));
+  F.setPixelSize(PixelSize);
+  F.setBold(Bold);
+  return F;
+}
+
+QPushButton* MakeButton(QWidget* Parent, const QString& Caption, const QIcon& Glyph, int Left) {
+  auto* B = new QPushButton(Glyph, Caption, Parent);
+  B->setGeometry(Left, 4, 113, 29);
+  return B;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* Parent) : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+  InitResources();
+  setObjectName(QStringLiteral("Form1"));
+  Include(csLoading);
+  CreateComponents();
+  ApplyDesign();
+  NotifyLoaded();
+}
+
+void TForm1::CreateComponents() {
+  Panel1 = new QFrame(this);
+  BButOK = MakeButton(Panel1, QStringLiteral("GL_OK"), QIcon(QStringLiteral(":/icons/ok.svg")), 8);
+  BButReset = MakeButton(Panel1, QStringLiteral("GL_Reset"), QIcon(QStringLiteral(":/icons/reset.svg")), 128);
+  QIcon NextGlyph(QStringLiteral(":/icons/next.svg"));
+  NextGlyph.addFile(QStringLiteral(":/icons/next_disabled.svg"), QSize(), QIcon::Disabled);
+  BButNext = MakeButton(Panel1, QStringLiteral("GL_Next"), NextGlyph, 248);
+  BButAbout = MakeButton(Panel1, QStringLiteral("GL_About"), QIcon(QStringLiteral(":/icons/about.svg")), 368);
+  Memo1 = new TMemo(this);
+  RdoRxy = new TReadout(this);
+  LblExplainColors = new QLabel(this);
+  Plotter1 = new TPlotter(this);
+  SBarMagnif = new TScrollBar(Qt::Vertical, this);
+  LblMagnif = new QLabel(this);
+  Label2 = new QLabel(this);
+  SBarRotate = new TScrollBar(Qt::Horizontal, this);
+  Stats = new TCurveFit(this);
+  StatsInverse = new TCurveFit(this);
+  PopupMenu1 = new QMenu(this);
+  const std::initializer_list<std::pair<QObject*, const char*>> Named = {
+      {Panel1, "Panel1"}, {BButOK, "BButOK"}, {BButReset, "BButReset"}, {BButNext, "BButNext"},
+      {BButAbout, "BButAbout"}, {Memo1, "Memo1"}, {RdoRxy, "RdoRxy"}, {LblExplainColors, "LblExplainColors"},
+      {Plotter1, "Plotter1"}, {SBarMagnif, "SBarMagnif"}, {LblMagnif, "LblMagnif"}, {Label2, "Label2"},
+      {SBarRotate, "SBarRotate"}, {Stats, "Stats"}, {StatsInverse, "StatsInverse"}, {PopupMenu1, "PopupMenu1"}};
+  for (const auto& [Object, Name] : Named) {
+    Object->setObjectName(QLatin1String(Name));
+    if (!AsComponent(Object) || !dynamic_cast<TComponent*>(Object)) InsertComponent(Object);
+  }
+}
+
+void TForm1::ApplyDesign() {
+  setWindowTitle(QStringLiteral("GL_Regression and Rotated Data"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/swivel.svg")));
+  setFont(DesignFont(13));
+  setFixedSize(495, 511);
+  move(310, 162);
+  setAutoFillBackground(true);
+
+  Panel1->setGeometry(0, 0, 495, 37);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  // The design's tab order: Reset, OK, About, Next.
+  setTabOrder(BButReset, BButOK);
+  setTabOrder(BButOK, BButAbout);
+  setTabOrder(BButAbout, BButNext);
+  for (QPushButton* B : {BButOK, BButReset, BButNext, BButAbout}) B->setAutoDefault(false);
+  connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(BButOK); });
+  connect(BButNext, &QPushButton::clicked, this, [this] { BButNextClick(BButNext); });
+  connect(BButReset, &QPushButton::clicked, this, [this] { BButResetClick(BButReset); });
+
+  Memo1->setGeometry(0, 37, 495, 92);
+  Memo1->setReadOnly(true);
+  Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // the empty popup menu: no edit menu
+  Memo1->Lines()->Add(QStringLiteral("GL_Explain_1"));
+
+  RdoRxy->setGeometry(251, 142, 217, 25);
+  RdoRxy->SetLeftText(QStringLiteral("GL_goodness of fit"));
+  RdoRxy->SetLeftTextAlignment(taRightJustify);
+  RdoRxy->SetLeftSpace(132);
+  RdoRxy->SetLabelWidth(80);
+  RdoRxy->SetDisplayType(dtFixP);
+  RdoRxy->SetPrecision(4);
+  RdoRxy->SetAlignment(taCenter);
+  RdoRxy->SetFrameStyle(fsLowered);
+  RdoRxy->SetColorScheme(csSystem);
+  RdoRxy->SetColorLabBakG(clWhite);
+  RdoRxy->SetColorLabText(clBlack);
+  RdoRxy->SetColorOutText(clBlack);
+  RdoRxy->SetColorOutBakG(clBtnFace);
+  RdoRxy->setFont(DesignFont(13, true));
+
+  LblExplainColors->setGeometry(8, 184, 89, 105);
+  LblExplainColors->setText(QStringLiteral("GL_ExplainColors"));
+  LblExplainColors->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  LblExplainColors->setWordWrap(true);
+  LblExplainColors->hide();
+
+  ApplyChartDesign();
+
+  SBarMagnif->setGeometry(49, 168, 16, 249);
+  SBarMagnif->SetMax(48);
+  SBarMagnif->SetPosition(40);
+  SBarMagnif->hide();
+  SBarMagnif->OnChange = [this](QObject* Sender) { SBarMagnifChange(Sender); };
+
+  LblMagnif->setGeometry(0, 424, 113, 32);
+  LblMagnif->setText(QStringLiteral("GL_Magnification of y-axis"));
+  LblMagnif->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  LblMagnif->setWordWrap(true);
+  LblMagnif->hide();
+
+  Label2->setGeometry(144, 460, 321, 16);
+  Label2->setText(QStringLiteral("GL_rotate the data by using this scrollbar"));
+
+  SBarRotate->setGeometry(144, 480, 321, 17);
+  SBarRotate->SetMax(3600);
+  SBarRotate->SetPosition(0);
+  SBarRotate->OnChange = [this](QObject* Sender) { SBarRotateChange(Sender); };
+  setTabOrder(SBarRotate, SBarMagnif);
+}
+
+void TForm1::ApplyChartDesign() {
+  TPlotter* P = Plotter1;
+  P->SetBounds(112, 168, 361, 281);
+  P->SetMarginLeft(40);
+  P->SetMarginRight(8);
+  P->SetMarginTop(1);
+  P->SetMarginBottom(40);
+  P->SetShadowStyle(ssFlying);
+  P->SetShadowColor(clGrayText);
+  P->SetShadowBakColor(clBtnFace);
+  P->SetCaptionAnchorHoriz(cahChartRight);
+  P->SetCaptionAnchorVert(cavChartTop);
+  P->SetCaptionPosX(0);
+  P->SetCaptionPosY(-16);
+  P->SetCaptionAlignment(taRightJustify);
+  P->SetGridStyle(gsNone);
+  P->SetMouseAction(maNone);
+  P->SetMouseCursorFixed(false);
+  P->SetAllocSize(1000);
+  P->SetAutoRedraw(true);
+  P->SetIsometric(false);
+  P->SetClassDefault(0);
+  P->SetTextBkStyle(tbClear);
+  P->SetTextBkColor(clWhite);
+  P->SetTextAlignment(taCenter);
+  P->SetTextFontStyle(0);
+  P->BackGroundImg()->SetAreaMode(bamNone);
+  P->BackGroundImg()->SetAreaColor(0xDDDDDD);
+  P->BackGroundImg()->SetFillMode(bfStretch);
+  struct TAxis {
+    TScaleProps* Props;
+    double Low, High;
+    int CaptionY;
+    TAlignment Alignment;
+    TScaleUnitAnchor Anchor;
+  };
+  for (const TAxis& A : {TAxis{P->Scale1X(), -15, 15, 22, taCenter, uaSclCenter},
+                         TAxis{P->Scale1Y(), -11, 11, -16, taLeftJustify, uaSclTopLft}}) {
+    A.Props->SetRangeLow(A.Low);
+    A.Props->SetRangeHigh(A.High);
+    A.Props->SetLabelType(ftNum);
+    A.Props->SetShortTicks(true);
+    A.Props->SetMinTicks(3);
+    A.Props->SetDecPlaces(-2);
+    A.Props->SetCaptionPosX(0);
+    A.Props->SetCaptionPosY(A.CaptionY);
+    A.Props->SetCaptionAlignment(A.Alignment);
+    A.Props->SetCaptionAnchor(A.Anchor);
+    A.Props->SetColorScale(clBlack);
+    A.Props->SetFont(DesignFont(13));
+    A.Props->SetMinRange(1e-10);
+    A.Props->SetLogarithmic(false);
+    A.Props->SetVisible(true);
+  }
+  for (int I = 1; I <= 4; ++I) {
+    TCrossHair* C = P->CrossHair(I);
+    C->SetMode(chOff);
+    C->SetColor(clBlack);
+    C->SetLineType(psSolid);
+    C->SetLineWid(1);
+    C->SetLayer(I);
+  }
+}
+
+// --- the simulation ------------------------------------------------------------------
+
+// Uniform in [0, 1): the top 53 bits of the generator.
+double TForm1::NextRandom() { return static_cast<double>(Random_() >> 11) * 0x1.0p-53; }
+
+void TForm1::GenerateData() {
+  for (TDataPoint& P : DataPoints) {
+    P.X = NextRandom() * 10 - 5;
+    P.Y = NextRandom() * 4 + P.X - 2;
+  }
+}
+
+void TForm1::UpdateDisplay() {
+  Stats->ResetStats();
+  StatsInverse->ResetStats();
+  Plotter1->ClearItems();
+  Plotter1->SetDataColor(clBlack);
+  const double Theta = static_cast<double>(SBarRotate->Position() / 3600.0L * 2 * std::numbers::pi_v<long double>);
+  const long double C = std::cos(static_cast<long double>(Theta)), S = std::sin(static_cast<long double>(Theta));
+  for (const TDataPoint& P : DataPoints) {
+    const double X = static_cast<double>(C * P.X + S * P.Y);
+    const double Y = static_cast<double>(C * P.Y - S * P.X);
+    Plotter1->AddMark(X, Y, 12);
+    Stats->AddPair(X, Y);
+    StatsInverse->AddPair(Y, X);
+  }
+  double K = 0, D = 0, Q = 0;
+  try {
+    Stats->CalcLinFit(K, D, Q);
+    Plotter1->SetDataColor(clRed);
+    const double XL = Plotter1->Scale1X()->RangeLow(), XH = Plotter1->Scale1X()->RangeHigh();
+    Plotter1->AddLine(XL, K * XL + D, XH, K * XH + D);
+    RdoRxy->SetValue(Q);
+  } catch (const EKVRMath2Error&) {
+    RdoRxy->SetValue(std::nan(""));  // no line through a cloud whose x are all equal
+  }
+  if (LessonStep == 5) {
+    try {
+      StatsInverse->CalcLinFit(K, D, Q);
+      Plotter1->SetDataColor(clBlue);
+      const double YL = Plotter1->Scale1Y()->RangeLow(), YH = Plotter1->Scale1Y()->RangeHigh();
+      Plotter1->AddLine(K * YL + D, YL, K * YH + D, YH);
+    } catch (const EKVRMath2Error&) {
+    }
+  }
+  Plotter1->Redisplay();
+}
+
+// --- handlers ----------------------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* Event) {
+  QWidget::showEvent(Event);
+  if (Shown_) return;
+  Shown_ = true;
+  FormShow();
+}
+
+void TForm1::FormShow() {
+  if (StartupDialogs) StartupDialogs();
+  LessonStep = 1;
+  Random_.seed(Seed_.value_or(static_cast<uint64_t>(QTime::currentTime().msecsSinceStartOfDay())));
+  GenerateData();
+  UpdateDisplay();
+}
+
+void TForm1::SBarRotateChange(QObject*) { UpdateDisplay(); }
+
+void TForm1::SBarMagnifChange(QObject*) {
+  const double T = (50 - SBarMagnif->Position()) / 10.0;
+  Plotter1->Scale1Y()->SetRangeLow(-11 / T);
+  Plotter1->Scale1Y()->SetRangeHigh(11 / T);
+}
+
+void TForm1::BButOKClick(QObject*) { close(); }
+
+void TForm1::ShowExplanation(const QString& Key) {
+  Memo1->Lines()->Clear();
+  Memo1->Lines()->SetText(ExplanationText(Key));
+}
+
+void TForm1::BButNextClick(QObject*) {
+  LessonStep = std::min(LessonStep + 1, 5);
+  // Minimum before maximum: every new minimum lies below the maximum in force.
+  switch (LessonStep) {
+    case 1:
+      LblExplainColors->hide();
+      SBarRotate->SetPosition(0);
+      SBarRotate->SetMin(0);
+      SBarRotate->SetMax(3600);
+      SBarMagnif->hide();
+      LblMagnif->hide();
+      BButNext->setEnabled(true);
+      ShowExplanation(QStringLiteral("ExPlain_1"));
+      break;
+    case 2:
+    case 3: {
+      const int Low = LessonStep == 2 ? 1100 : 200;
+      SBarRotate->SetMin(Low);
+      SBarRotate->SetMax(Low + 500);
+      SBarRotate->SetPosition(Low + 250);
+      SBarMagnif->hide();
+      LblMagnif->hide();
+      ShowExplanation(QStringLiteral("ExPlain_%1").arg(LessonStep));
+      break;
+    }
+    case 4:
+      SBarRotate->SetMin(350);
+      SBarRotate->SetMax(550);
+      SBarRotate->SetPosition(450);
+      SBarMagnif->show();
+      LblMagnif->show();
+      ShowExplanation(QStringLiteral("ExPlain_4"));
+      BButNext->setEnabled(true);
+      break;
+    default:
+      LblExplainColors->show();
+      SBarRotate->SetMin(0);
+      SBarRotate->SetMax(3600);
+      SBarMagnif->SetPosition(40);
+      SBarMagnif->hide();
+      LblMagnif->hide();
+      ShowExplanation(QStringLiteral("ExPlain_5"));
+      BButNext->setEnabled(false);
+      SBarRotate->SetPosition(0);
+      break;
+  }
+}
+
+void TForm1::BButResetClick(QObject*) {
+  Plotter1->Scale1Y()->SetRangeLow(-11);
+  Plotter1->Scale1Y()->SetRangeHigh(11);
+  SBarMagnif->SetPosition(40);
+  SBarRotate->SetPosition(0);
+  SBarRotate->SetMin(0);
+  SBarRotate->SetMax(3600);
+  GenerateData();
+  LessonStep = 0;
+  BButNextClick(BButNext);
+  UpdateDisplay();
+}

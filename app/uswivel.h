@@ -1,0 +1,84 @@
+// The main window: a cloud of 15 points that the learner turns with a scroll bar, the
+// least-squares lines through it, the goodness of fit, and the lesson steps.
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
+#include <random>
+
+#include "chart/KVR_plotter.h"
+#include "readout/KVR_Readout.h"
+#include "stats/KVR_math2.h"
+#include "toolkit/StdCtrls.h"
+
+struct TDataPoint {
+  double X = 0, Y = 0;
+};
+
+class TForm1 : public QWidget, public TComponentBase {
+  Q_OBJECT
+
+public:
+  static constexpr int PointCount = 15;
+
+  explicit TForm1(QWidget* Parent = nullptr);
+
+  // The design's components, in creation order.
+  QFrame* Panel1;
+  QPushButton* BButOK;
+  QPushButton* BButReset;
+  QPushButton* BButNext;
+  QPushButton* BButAbout;
+  TMemo* Memo1;
+  TReadout* RdoRxy;
+  QLabel* LblExplainColors;
+  TPlotter* Plotter1;
+  TScrollBar* SBarMagnif;
+  QLabel* LblMagnif;
+  QLabel* Label2;
+  TScrollBar* SBarRotate;
+  TCurveFit* Stats;
+  TCurveFit* StatsInverse;
+  QMenu* PopupMenu1;
+
+  int LessonStep = 0;
+  std::array<TDataPoint, PointCount> DataPoints{};
+
+  void GenerateData();
+  void UpdateDisplay();
+
+  void FormShow();
+  void SBarRotateChange(QObject* Sender);
+  void SBarMagnifChange(QObject* Sender);
+  void BButOKClick(QObject* Sender);
+  void BButNextClick(QObject* Sender);
+  void BButResetClick(QObject* Sender);
+
+  // Seeds the generator with Seed at start-up instead of the clock.
+  void SetSeed(uint64_t Seed) { Seed_ = Seed; }
+  // Where the lesson's explanation texts come from (the key itself until a dictionary
+  // is attached).
+  std::function<QString(const QString& Key)> ExplanationText = [](const QString& Key) { return Key; };
+  // The dialogs of the start-up sequence (the application icon and the about box).
+  std::function<void()> StartupDialogs;
+
+protected:
+  void showEvent(QShowEvent* Event) override;
+
+private:
+  void CreateComponents();
+  void ApplyDesign();
+  void ApplyChartDesign();
+  void ShowExplanation(const QString& Key);
+  double NextRandom();
+
+  std::optional<uint64_t> Seed_;
+  std::mt19937_64 Random_;
+  bool Shown_ = false;
+};
