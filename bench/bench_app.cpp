@@ -1,0 +1,30 @@
+// One rotate step of the program: the scroll bar's position through UpdateDisplay and
+// the chart's synchronous redraw.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "app/uswivel.h"
+#include "toolkit/Toolkit.h"
+
+namespace {
+
+void BM_RotateStep(benchmark::State& State) {
+  TForm1 Form;
+  Form.SetSeed(1);
+  Form.show();
+  int Position = 0;
+  for (auto _ : State) Form.SBarRotate->SetPosition(Position = (Position + 1) % 3600);
+}
+BENCHMARK(BM_RotateStep)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication App(argc, argv);
+  InitToolkit();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}
