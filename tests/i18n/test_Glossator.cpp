@@ -1,0 +1,139 @@
+// The dictionary: ITL records, lookups, collected keys and the file written at the end.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <random>
+
+#include "i18n/Glossator.h"
+
+namespace {
+
+// A dictionary loaded from the given ITL bytes.
+struct TLoaded {
+  TGlossator G{""};
+  explicit TLoaded(const std::string& Itl) {
+    TMemoryStream S;
+    S.WriteBuffer(Itl.data(), static_cast<int>(Itl.size()));
+    G.LoadFromStream(&S);
+  }
+  std::string Get(const std::string& Key, const std::vector<std::string>& Args = {}) {
+    std::string R;
+    G.Translate(Key, Args, R);
+    return R;
+  }
+};
+
+TEST(Glossator, WithoutEntriesEveryKeyShowsItself) {
+  TLoaded D("");
+  EXPECT_TRUE(D.G.Keys().empty());
+  EXPECT_EQ(D.Get("Regression and Rotated Data"), "Regression and Rotated Data");
+  EXPECT_EQ(D.Get("Hello <%1%>", {"you"}), "Hello you");
+}
+
+TEST(Glossator, KeysIgnoreAsciiCaseAndAreNormalised) {
+  TLoaded D("[Explain_1]=First|$$\r\n[  Reset]=Again|$$\r\n[a\tb\r\nc]=abc|$$\r\n[\xC3\x9C" "ber]=over|$$\r\n"
+            "[explain_1]=Second|$$");
+  EXPECT_EQ(D.Get("ExPlain_1"), "First");  // the first of two records wins
+  EXPECT_EQ(D.Get("Reset"), "Again");
+  EXPECT_EQ(D.Get(" Reset"), " Reset");    // the asked key is not normalised
+  EXPECT_EQ(D.Get("A B C"), "abc");
+  EXPECT_EQ(D.Get("\xC3\x9C" "ber"), "over");
+  EXPECT_EQ(D.Get("\xC3\xBC" "ber"), "\xC3\xBC" "ber");  // only ASCII letters fold
+}
+
+TEST(Glossator, ValuesDecodeEscapesAndPlaceholders) {
+  TLoaded D("[a]=one\\ntwo|$$[b]=one\\Ntwo|$$[c]=raw\r\nbreak|$$[d]=by <%appname%>!|$$[e]=x [y]= z|$$"
+            "[f]=<%1%> and <%2%> and <%1%>|$$");
+  EXPECT_EQ(D.Get("a"), "one\ntwo");
+  EXPECT_EQ(D.Get("b"), "one\\Ntwo");
+  EXPECT_EQ(D.Get("c"), "raw  break");
+  EXPECT_EQ(D.Get("d"), "by !");
+  EXPECT_EQ(D.Get("e"), "x [y]= z");
+  EXPECT_EQ(D.Get("f", {"A", "B"}), "A and B and A");
+}
+
+TEST(Glossator, MalformedRecordsAreCutByTheRules) {
+  TLoaded D("\r\nNoBracket]=text|$$\r\n[no equals|$$[ok]=fine|$$[lost]=no terminator");
+  ASSERT_EQ(D.G.Keys().size(), 3u);
+  EXPECT_EQ(D.G.Keys()[0], "nobracket");
+  EXPECT_EQ(D.G.Values()[0], "text");
+  EXPECT_EQ(D.G.Keys()[1], "");
+  EXPECT_EQ(D.G.Values()[1], " [no equals");  // from its second character: the LF, now a blank
+  EXPECT_EQ(D.Get("lost"), "lost");
+}
+
+TEST(Glossator, RecordsLongerThanAChunkAndTerminatorsAcrossChunks) {
+  const std::string Long(300, 'x');
+  std::string Itl = "[long]=" + Long + "|$$";
+  Itl += std::string(256 - Itl.size() % 256 - 1, ' ') + "[next]=n|$$";  // "|$$" straddles a boundary
+  TLoaded D(Itl);
+  EXPECT_EQ(D.Get("long"), Long);
+  EXPECT_EQ(D.Get("next"), "n");
+}
+
+TEST(Glossator, Windows1252FilesAreConverted) {
+  TLoaded D("[umlaut]=Gr\xFC\xDF" "e|$$");
+  EXPECT_EQ(D.Get("umlaut"), "Gr\xC3\xBC\xC3\x9F" "e");
+  TLoaded U("[umlaut]=Gr\xC3\xBC\xC3\x9F" "e|$$");
+  EXPECT_EQ(U.Get("umlaut"), "Gr\xC3\xBC\xC3\x9F" "e");
+}
+
+TEST(Glossator, CollectsMissingKeysOnceAndWritesThemFirst) {
+  QTemporaryDir Dir;
+  const QString Out = Dir.filePath("swivel.itl");
+  {
+    TLoaded D("[Known]=Bekannt|$$[Multi]=a\\nb|$$");
+    D.G.SetAutoCreateItlFile(true);
+    D.G.SetOutputFileName(Out);
+    for (int I = 0; I < 3; ++I) D.Get("Reset");
+    D.Get("RESET");
+    D.Get("Known");
+    EXPECT_EQ(D.G.ItlOutput(), std::vector<std::string>{"[Reset]=Reset|$$"});
+  }
+  QFile F(Out);
+  ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+  EXPECT_EQ(F.readAll(), QByteArray("[Reset]=Reset|$$\r\n[known]=Bekannt|$$\r\n[multi]=a\\nb|$$\r\n"));
+}
+
+TEST(Glossator, TranslatedHookMayChangeTheText) {
+  TLoaded D("[k]=v|$$");
+  D.G.OnTranslated = [](TGlossator*, const std::string& Key, std::string& Text) { Text += "(" + Key + ")"; };
+  EXPECT_EQ(D.Get("K"), "v(K)");
+  EXPECT_EQ(D.Get("missing"), "missing");
+}
+
+TEST(TextRules, ReplaceAllNormalizeKeyAndFileNames) {
+  EXPECT_EQ(ReplaceAll("aa", "a", "aa", false), "aaaa");  // inserted text is not searched again
+  EXPECT_EQ(ReplaceAll("abc", "", "x", false), "abc");
+  EXPECT_EQ(ReplaceAll("xAx", "a", "-", true), "x-x");
+  EXPECT_EQ(NormalizeKey("  a  \t b "), "a b ");
+  EXPECT_EQ(NormalizeKey(" \t "), "");
+  EXPECT_EQ(ItlFileName("/opt/swivel/swivel", true), "/opt/swivel/swivel.itl");
+  EXPECT_EQ(ItlFileName("/opt/swivel/swivel.exe", true), "/opt/swivel/swivel.itl");
+  EXPECT_EQ(ItlFileName("/opt/swivel/swivel.exe", false), "swivel.itl");
+  EXPECT_EQ(ItlFileName("/opt/sw.v2/swivel", false), "swivel.itl");
+}
+
+}  // namespace
+
+namespace {
+
+// Random and mutated ITL bytes: loading and lookups must neither crash nor hang.
+TEST(GlossatorRobustness, RandomAndMutatedFiles) {
+  std::mt19937 Gen(2026);
+  const std::string Pieces[] = {"[", "]=", "|$$", "|$", "\\n", "<%", "%>", "<%1%>", "<%APPNAME%>", "\r\n", "\t",
+                                " ", "key", "Value", "\xC3", "\xFC", "\x80", std::string(1, '\0'), "]", "$$"};
+  for (int Round = 0; Round < 3000; ++Round) {
+    std::string Itl;
+    const int Parts = static_cast<int>(Gen() % 60);
+    for (int I = 0; I < Parts; ++I) Itl += Gen() % 4 == 0 ? std::string(1, char(Gen() % 256)) : Pieces[Gen() % std::size(Pieces)];
+    if (Round % 100 == 0) Itl += std::string(Gen() % 5000, 'x') + "|$$";
+    TLoaded D(Itl);
+    ASSERT_EQ(D.G.Keys().size(), D.G.Values().size());
+    for (const std::string& Key : D.G.Keys()) D.Get(Key, {"a", "<%1%>"});
+    D.Get(Itl.substr(0, Gen() % (Itl.size() + 1)), {"x"});
+  }
+}
+
+}  // namespace
