@@ -1,0 +1,44 @@
+// A program of the family for the two-process tests: one companion client, its events
+// printed on stdout, ended after a given time.
+//   companion_peer [--server] [--multi] [--veto] [--ms N] [/serverhandle=S] [args...]
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "companion/TesseraDemon.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication App(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("companion_peer"));
+  const QStringList Args = App.arguments();
+  int Ms = 3000;
+  for (int I = 1; I + 1 < Args.size(); ++I)
+    if (Args[I] == QLatin1String("--ms")) Ms = Args[I + 1].toInt();
+  auto Say = [](const QString& Text) {
+    std::printf("%s\n", Text.toUtf8().constData());
+    std::fflush(stdout);
+  };
+  TComponent Owner;
+  auto* Client = new TtsrDemonClient(&Owner);
+  Client->SetUseTesseraServer(Args.contains(QLatin1String("--server")));
+  Client->SetMultiStart(Args.contains(QLatin1String("--multi")));
+  Client->OnParamsChange = [&](QObject*) { Say(QStringLiteral("params: ") + Client->Params.join(QLatin1Char(' '))); };
+  const bool Veto = Args.contains(QLatin1String("--veto"));
+  Client->OnQuitMsgReceived = [&](QObject*, bool ServerDown, bool& AllowQuit) {
+    AllowQuit = !Veto;
+    Say(QStringLiteral("quit serverdown=%1 allowed=%2").arg(ServerDown).arg(AllowQuit));
+  };
+  try {
+    Client->Loaded();
+  } catch (const EMentora& E) {
+    Say(QStringLiteral("error: ") + QString::fromStdString(E.what()));
+    return 3;
+  }
+  if (Client->EndRequested()) {
+    Say(QStringLiteral("ended: another instance runs"));
+    return 0;
+  }
+  Say(QStringLiteral("running"));
+  QTimer::singleShot(Ms, &App, &QCoreApplication::quit);
+  return App.exec();
+}
