@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPixmap>
+#include <QRegularExpression>
 
 #include "app/uswivel.h"
 
@@ -40,6 +41,7 @@ QString UsageText() {
       "  --magnification P   y-axis magnification position P (0-48; 40 is normal)\n"
       "  --snapshot FILE     start without boxes, render the main window to FILE (PNG) and exit\n"
       "  --report            start without boxes, print what the window shows as JSON and exit\n"
+      "  --language CODE     load the dictionary swivel.CODE.itl (de: German) instead of swivel.itl\n"
       "  --help              show this text\n");
 }
 
@@ -62,7 +64,8 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       continue;
     }
     const bool Known = A == QLatin1String("--seed") || A == QLatin1String("--step") || A == QLatin1String("--angle") ||
-                       A == QLatin1String("--magnification") || A == QLatin1String("--snapshot");
+                       A == QLatin1String("--magnification") || A == QLatin1String("--snapshot") ||
+                       A == QLatin1String("--language");
     if (!Known) return QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(A);
     if (I + 1 >= Args.size()) return QStringLiteral("swivel: option %1 needs a value").arg(A);
     const QString Value = Args[++I];
@@ -83,6 +86,10 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       const auto V = IntegerValue(Value, 0, 48);
       if (!V) return Bad(QStringLiteral("a position from 0 to 48"));
       O.Magnification = static_cast<int>(*V);
+    } else if (A == QLatin1String("--language")) {
+      static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
+      if (!Code.match(Value).hasMatch()) return Bad(QStringLiteral("a two-letter language code such as de"));
+      O.Language = Value;
     } else {
       if (Value.isEmpty()) return Bad(QStringLiteral("a file name"));
       O.Snapshot = Value;

@@ -15,6 +15,7 @@ struct TOptions {
   int Step = 1;
   std::optional<int> Angle, Magnification;
   QString Snapshot;
+  QString Language;  // "de": the German dictionary swivel.de.itl
   bool Report = false;
   bool Help = false;
   // A picture or a report: run start-up without boxes, print or save, and end.

@@ -5,6 +5,7 @@
 #include "app/AboutBox.h"
 #include "app/Cli.h"
 #include "app/uswivel.h"
+#include "i18n/Glossator.h"
 #include "toolkit/Toolkit.h"
 
 namespace {
@@ -42,9 +43,15 @@ int main(int argc, char** argv) {
   }
   QApplication App(argc, argv);
   InitToolkit();
-  TForm1 Form1;
+  TStartMode Mode;
+  Mode.Scripted = Options.Scripted();
+  if (!Options.Language.isEmpty())
+    Mode.DictionaryFile = ItlFileName(QCoreApplication::applicationFilePath(), true).chopped(3) + Options.Language + ".itl";
+  TForm1 Form1(Mode);
+  if (Form1.clidemon->EndRequested()) return 0;  // another instance runs: no window
   if (Options.Seed) Form1.SetSeed(*Options.Seed);
   TFrmAbout FrmAbout(&Form1);
+  Form1.FrmAbout = &FrmAbout;
   if (!Options.Scripted()) {
     Form1.show();
     return App.exec();

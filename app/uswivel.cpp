@@ -1,5 +1,8 @@
 #include "app/uswivel.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTime>
 #include <cmath>
@@ -26,8 +29,10 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, const QIcon& Gl
 
 }  // namespace
 
-TForm1::TForm1(QWidget* Parent) : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
+    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      Mode_(Mode) {
   InitResources();
   setObjectName(QStringLiteral("Form1"));
   Include(csLoading);
@@ -55,11 +60,13 @@ void TForm1::CreateComponents() {
   Stats = new TCurveFit(this);
   StatsInverse = new TCurveFit(this);
   PopupMenu1 = new QMenu(this);
+  clidemon = new TtsrDemonClient(this);
   const std::initializer_list<std::pair<QObject*, const char*>> Named = {
       {Panel1, "Panel1"}, {BButOK, "BButOK"}, {BButReset, "BButReset"}, {BButNext, "BButNext"},
       {BButAbout, "BButAbout"}, {Memo1, "Memo1"}, {RdoRxy, "RdoRxy"}, {LblExplainColors, "LblExplainColors"},
       {Plotter1, "Plotter1"}, {SBarMagnif, "SBarMagnif"}, {LblMagnif, "LblMagnif"}, {Label2, "Label2"},
-      {SBarRotate, "SBarRotate"}, {Stats, "Stats"}, {StatsInverse, "StatsInverse"}, {PopupMenu1, "PopupMenu1"}};
+      {SBarRotate, "SBarRotate"}, {Stats, "Stats"}, {StatsInverse, "StatsInverse"}, {PopupMenu1, "PopupMenu1"},
+      {clidemon, "clidemon"}};
   for (const auto& [Object, Name] : Named) {
     Object->setObjectName(QLatin1String(Name));
     if (!AsComponent(Object) || !dynamic_cast<TComponent*>(Object)) InsertComponent(Object);
@@ -84,10 +91,12 @@ void TForm1::ApplyDesign() {
   connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(BButOK); });
   connect(BButNext, &QPushButton::clicked, this, [this] { BButNextClick(BButNext); });
   connect(BButReset, &QPushButton::clicked, this, [this] { BButResetClick(BButReset); });
+  connect(BButAbout, &QPushButton::clicked, this, [this] { BButAboutClick(BButAbout); });
 
   Memo1->setGeometry(0, 37, 495, 92);
   Memo1->setReadOnly(true);
   Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // the empty popup menu: no edit menu
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Memo1->Lines()->Add(QStringLiteral("GL_Explain_1"));
 
   RdoRxy->setGeometry(251, 142, 217, 25);
@@ -134,6 +143,13 @@ void TForm1::ApplyDesign() {
   SBarRotate->SetPosition(0);
   SBarRotate->OnChange = [this](QObject* Sender) { SBarRotateChange(Sender); };
   setTabOrder(SBarRotate, SBarMagnif);
+
+  clidemon->SetAutoTranslate(true);
+  clidemon->SetAutoCreateItlFile(false);
+  clidemon->SetMultiStart(Mode_.Scripted);  // a scripted run may go beside a running one
+  clidemon->SetUseTesseraServer(false);
+  clidemon->SetDictionaryFile(Mode_.DictionaryFile);
+  clidemon->OnParamsChange = [this](QObject* Sender) { clidemonParamsChange(Sender); };
 }
 
 void TForm1::ApplyChartDesign() {
@@ -258,7 +274,8 @@ void TForm1::showEvent(QShowEvent* Event) {
 }
 
 void TForm1::FormShow() {
-  if (StartupDialogs) StartupDialogs();
+  ApplicationIconStep();
+  AboutBoxStep();
   LessonStep = 1;
   Random_.seed(Seed_.value_or(static_cast<uint64_t>(QTime::currentTime().msecsSinceStartOfDay())));
   GenerateData();
@@ -277,7 +294,53 @@ void TForm1::BButOKClick(QObject*) { close(); }
 
 void TForm1::ShowExplanation(const QString& Key) {
   Memo1->Lines()->Clear();
-  Memo1->Lines()->SetText(ExplanationText(Key));
+  Memo1->Lines()->SetText(clidemon->GetText(Key));
+}
+
+// An icon named in the dictionary replaces the program's own, when its file is there.
+void TForm1::ApplicationIconStep() {
+  TGlossator* D = clidemon->Dictionary();
+  const QString Name = D->Translate(QStringLiteral("AppIconName"));
+  const QString Folder = QString::fromStdString(clidemon->GetDirectory("TesseraWorkArea"));
+  if (Name == QLatin1String("AppIconName")) return;
+  if (clidemon->UseTesseraServer()) {
+    try {
+      if (const std::unique_ptr<TMemoryStream> Icon = clidemon->GetStream(Name.toStdString()); Icon && Icon->Size() > 0) {
+        QFile File(Folder + Name);
+        if (File.open(QIODevice::WriteOnly)) File.write(Icon->Memory(), Icon->Size());
+      }
+    } catch (const std::exception&) {
+      // No server answer: the step is skipped.
+    }
+  }
+  if (!QFileInfo::exists(Folder + Name)) return;
+  const QIcon Icon(Folder + Name);
+  QApplication::setWindowIcon(Icon);
+  setWindowIcon(Icon);
+}
+
+void TForm1::AboutBoxStep() {
+  if (!FrmAbout) return;
+  TGlossator* D = clidemon->Dictionary();
+  FrmAbout->LblName->setText(D->Translate(QStringLiteral("Swivel")));
+  FrmAbout->LblVersion->setText(QStringLiteral("Version 1.0"));
+  FrmAbout->HomePage = D->Translate(QStringLiteral("HomePageURL"));
+  const QString Language = QString::fromStdString(AsciiLower(D->Translate(QStringLiteral("$dlglanguage$")).toStdString()));
+  D->TranslateComponent(FrmAbout);
+  FrmAbout->SetLanguage(Language);
+  if (!Mode_.Scripted) FrmAbout->exec();
+}
+
+void TForm1::BButAboutClick(QObject*) {
+  if (!FrmAbout) return;
+  clidemon->Dictionary()->TranslateComponent(FrmAbout);
+  FrmAbout->exec();
+}
+
+void TForm1::clidemonParamsChange(QObject*) {
+  showNormal();
+  raise();
+  activateWindow();
 }
 
 void TForm1::BButNextClick(QObject*) {

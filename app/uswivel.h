@@ -12,7 +12,9 @@
 #include <optional>
 #include <random>
 
+#include "app/AboutBox.h"
 #include "chart/KVR_plotter.h"
+#include "companion/TesseraDemon.h"
 #include "readout/KVR_Readout.h"
 #include "stats/KVR_math2.h"
 #include "toolkit/StdCtrls.h"
@@ -21,13 +23,21 @@ struct TDataPoint {
   double X = 0, Y = 0;
 };
 
+// How the program was started.
+struct TStartMode {
+  // A scripted run (snapshot, report): no modal box and no single-instance check.
+  bool Scripted = false;
+  // The ITL file to load instead of the one beside the program (another language).
+  QString DictionaryFile;
+};
+
 class TForm1 : public QWidget, public TComponentBase {
   Q_OBJECT
 
 public:
   static constexpr int PointCount = 15;
 
-  explicit TForm1(QWidget* Parent = nullptr);
+  explicit TForm1(const TStartMode& Mode = TStartMode(), QWidget* Parent = nullptr);
 
   // The design's components, in creation order.
   QFrame* Panel1;
@@ -46,6 +56,9 @@ public:
   TCurveFit* Stats;
   TCurveFit* StatsInverse;
   QMenu* PopupMenu1;
+  TtsrDemonClient* clidemon;
+  // The about box, created by the program entry after this window.
+  TFrmAbout* FrmAbout = nullptr;
 
   int LessonStep = 0;
   std::array<TDataPoint, PointCount> DataPoints{};
@@ -59,14 +72,14 @@ public:
   void BButOKClick(QObject* Sender);
   void BButNextClick(QObject* Sender);
   void BButResetClick(QObject* Sender);
+  void BButAboutClick(QObject* Sender);
+  void clidemonParamsChange(QObject* Sender);
+  // The first two steps of the start-up sequence.
+  void ApplicationIconStep();
+  void AboutBoxStep();
 
   // Seeds the generator with Seed at start-up instead of the clock.
   void SetSeed(uint64_t Seed) { Seed_ = Seed; }
-  // Where the lesson's explanation texts come from (the key itself until a dictionary
-  // is attached).
-  std::function<QString(const QString& Key)> ExplanationText = [](const QString& Key) { return Key; };
-  // The dialogs of the start-up sequence (the application icon and the about box).
-  std::function<void()> StartupDialogs;
 
 protected:
   void showEvent(QShowEvent* Event) override;
@@ -78,6 +91,7 @@ private:
   void ShowExplanation(const QString& Key);
   double NextRandom();
 
+  TStartMode Mode_;
   std::optional<uint64_t> Seed_;
   std::mt19937_64 Random_;
   bool Shown_ = false;

@@ -329,7 +329,8 @@ void TtsrDemonClient::LoadDictionary() {
     Stream = GetStream(ToStd(ItlFileName(QString::fromStdString(MapFileName(ToStd(ParamStr(0)))), true)));
   } else {
     try {
-      Stream = std::make_unique<TFileStream>(ItlFileName(ParamStr(0), true), fmOpenRead);
+      const QString File = DictionaryFile_.isEmpty() ? ItlFileName(ParamStr(0), true) : DictionaryFile_;
+      Stream = std::make_unique<TFileStream>(File, fmOpenRead);
     } catch (const EFOpenError&) {
       // No dictionary: every caption shows its key.
     }

@@ -156,6 +156,9 @@ public:
   ~TtsrDemonClient() override;
 
   QString GetText(const QString& Key) { return Dictionary_->Translate(Key); }
+  // In local mode, the ITL file to load instead of the one beside the program (another
+  // language of it).
+  void SetDictionaryFile(const QString& FileName) { DictionaryFile_ = FileName; }
 
   QString GetWindowClassName() const override;
   QString GetWindowName() const override;
@@ -175,6 +178,7 @@ private:
   // Sends a request of Type with Content and returns the reply's content.
   std::unique_ptr<TMentoraMessageStream> Request(int32_t Type, const std::function<void(TMentoraMessageStream&)>& Content);
   std::unique_ptr<TEntity> FindEntity(const std::function<void(TMentoraMessageStream&)>& Content);
+  QString DictionaryFile_;
 };
 
 // The suffix of the server to talk to: the machine-wide setting "ViewerHandle", else the

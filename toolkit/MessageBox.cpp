@@ -1,7 +1,9 @@
 #include "toolkit/MessageBox.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 TMessageBoxHook& Hook() {
@@ -19,3 +21,20 @@ void ShowInformation(const QString& Text) {
 }
 
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook NewHook) { return std::exchange(Hook(), std::move(NewHook)); }
+
+namespace {
+TOpenAddressHook& OpenHook() {
+  static TOpenAddressHook Instance;
+  return Instance;
+}
+}  // namespace
+
+void OpenAddress(const QString& Address) {
+  if (OpenHook()) {
+    OpenHook()(Address);
+    return;
+  }
+  QDesktopServices::openUrl(QUrl::fromUserInput(Address));
+}
+
+TOpenAddressHook SetOpenAddressHook(TOpenAddressHook Hook) { return std::exchange(OpenHook(), std::move(Hook)); }
