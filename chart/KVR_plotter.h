@@ -44,6 +44,13 @@ struct TChartItem {
   uint8_t MarkType = 0;
 };
 
+using TMouseMoveInChartEvent =
+    std::function<void(QObject* Sender, bool InChart, Qt::KeyboardModifiers Shift, double X, double Y)>;
+using TCrossHairMoveEvent = std::function<void(QObject* Sender, TCrossHair* WhichCrossHair)>;
+using TTextLabelMoveEvent = std::function<void(QObject* Sender, TTextLabel* WhichTextLabel)>;
+using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(QObject* Sender, int Key, Qt::KeyboardModifiers Shift)>;
+
 // Canvas by reference: a handler may replace it. Top and Left tell where the canvas's
 // origin lies in control pixels.
 using TRenderEvent = std::function<void(QObject* Sender, TCanvas*& Canvas, int Top, int Left)>;
@@ -210,10 +217,29 @@ public:
   TRenderEvent OnScalesRendered, OnBeforeRenderData, OnDataRendered;
   TScaleTickDrawnEvent OnScaleTickDrawn;
 
+  // --- the mouse (KVR_plotter_mouse.cpp)
+  // Whether a control pixel lies in the chart area, edges included.
+  bool InChartArea(int X, int Y) const;
+  TMouseMoveInChartEvent OnMouseMoveInChart;
+  TNotifyEvent OnZoomPan, OnMouseEnter, OnMouseLeave;
+  TCrossHairMoveEvent OnCrossHairMove;
+  TTextLabelMoveEvent OnTextLabelMove;
+  // The toolkit's own events, raised before the chart's handling.
+  TMouseEvent OnMouseDown, OnMouseMove, OnMouseUp;
+  TKeyEvent OnKeyDown;
+
 protected:
   void paintEvent(QPaintEvent* Event) override;
   void showEvent(QShowEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
+  void mousePressEvent(QMouseEvent* Event) override;
+  void mouseMoveEvent(QMouseEvent* Event) override;
+  void mouseReleaseEvent(QMouseEvent* Event) override;
+  void enterEvent(QEnterEvent* Event) override;
+  void leaveEvent(QEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  // Tab stays with the chart's key events once it has the focus.
+  bool focusNextPrevChild(bool Next) override;
 
 private:
   // The items by value in one block. It grows by a fixed number of slots, through
@@ -257,6 +283,19 @@ private:
   void ApplyIsometric();
   void ApplyAllScaleProps();
   void ConfigureScale(int Axis, int Layer);
+  // Mouse
+  bool IsDragMode() const;
+  void StartDrag(int X, int Y);
+  void DragStep(int X, int Y);
+  void PanStep(int X, int Y);
+  void ZoomPanStep(const std::function<std::array<double, 4>(int Layer)>& NewRanges);
+  void ZoomDragStep(int X, int Y);
+  void DrawZoomWindow();
+  void FinishZoomWindow();
+  void UpdateCursor(int X, int Y);
+  // Layer ranges as recorded at a drag's start: x low, x high, y low, y high.
+  using TLayerRanges = std::array<double, 4>;
+  TLayerRanges CurrentRanges(int Layer) const;
 
   std::shared_ptr<TItemStore> Store_;
   QPointer<TCustomPlotter> UseDataOf_;
@@ -306,6 +345,16 @@ private:
   // is at once for anyone who looks at the image.
   bool BackgroundPending_ = false;
   bool ApplyingLayout_ = false;
+  // Mouse state
+  bool DragStarted_ = false;
+  QPoint DragStart_;
+  std::array<TLayerRanges, Layers> Recorded_{};
+  struct TZoomWindow {
+    bool Active = false;
+    int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+  } Zoom_;
+  int DraggedCrossHair_ = 1, DraggedLabel_ = 1;
+  std::array<bool, Layers> MouseAffected_{true};
 };
 
 class TPlotter : public TCustomPlotter {

@@ -91,6 +91,8 @@ TCustomPlotter::TCustomPlotter(QWidget* Parent)
     : QWidget(Parent), Store_(std::make_shared<TItemStore>()), Joint_(std::make_unique<TJointLayers>()),
       Background_(std::make_unique<TBakGndImg>()), BackgroundPicture_(10, 10) {
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
   resize(280, 200);
   if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
     AspectX_ = std::max(1, qRound(Screen->logicalDotsPerInchX()));

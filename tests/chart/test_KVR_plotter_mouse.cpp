@@ -1,0 +1,158 @@
+// The chart and the mouse: synthetic events on a real, shown chart.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "tests/chart/ChartFixture.h"
+
+namespace {
+
+void Send(QWidget* W, QEvent::Type Type, int X, int Y, Qt::MouseButton Button, Qt::MouseButtons Buttons) {
+  QMouseEvent E(Type, QPointF(X, Y), W->mapToGlobal(QPointF(X, Y)), Button, Buttons, Qt::NoModifier);
+  QApplication::sendEvent(W, &E);
+}
+void Move(QWidget* W, int X, int Y, Qt::MouseButtons Buttons = Qt::NoButton) {
+  Send(W, QEvent::MouseMove, X, Y, Qt::NoButton, Buttons);
+}
+void Press(QWidget* W, int X, int Y, Qt::MouseButton B = Qt::LeftButton) { Send(W, QEvent::MouseButtonPress, X, Y, B, B); }
+void Release(QWidget* W, int X, int Y, Qt::MouseButton B = Qt::LeftButton) {
+  Send(W, QEvent::MouseButtonRelease, X, Y, B, Qt::NoButton);
+}
+
+// The program's chart: the chart area spans x 40..353 (aw 313) and y 1..241 (ah 240).
+struct TMouseChart : TChartFixture {
+  TScaleProps* X() { return Chart->Scale1X(); }
+  TScaleProps* Y() { return Chart->Scale1Y(); }
+  void Drag(int X0, int Y0, int X1, int Y1) {
+    Move(Chart, X0, Y0, Qt::LeftButton);  // the first move with the button held starts it
+    Move(Chart, X1, Y1, Qt::LeftButton);
+    Move(Chart, X1, Y1);
+  }
+};
+
+TEST(PlotterMouse, CursorByModeInsideTheChartArea) {
+  TMouseChart M;
+  M.Chart->SetMouseCursorFixed(false);
+  Move(M.Chart, 100, 100);
+  ASSERT_TRUE(QGuiApplication::overrideCursor());
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+  Move(M.Chart, 10, 100);  // in the margin: the default arrow
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  M.Chart->SetMouseAction(maPan);
+  Move(M.Chart, 100, 100);
+  ASSERT_TRUE(QGuiApplication::overrideCursor());
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BitmapCursor);
+  M.Chart->SetMouseCursorFixed(true);
+  Move(M.Chart, 120, 100);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(PlotterMouse, WorldCoordinatesAlsoInTheMargins) {
+  TMouseChart M;
+  bool In = true;
+  double WX = 0, WY = 0;
+  M.Chart->OnMouseMoveInChart = [&](QObject*, bool InChart, Qt::KeyboardModifiers, double X, double Y) {
+    In = InChart, WX = X, WY = Y;
+  };
+  Move(M.Chart, 40, 1);
+  EXPECT_TRUE(In);
+  EXPECT_NEAR(WX, -15, 1e-9);
+  EXPECT_NEAR(WY, 11, 1e-9);
+  Move(M.Chart, 40 - 313 / 3, 260);  // left of and below the area: extrapolated
+  EXPECT_FALSE(In);
+  EXPECT_LT(WX, -15);
+  EXPECT_LT(WY, -11);
+}
+
+TEST(PlotterMouse, PanByOneAreaWidthShiftsByOneRangeWidth) {
+  TMouseChart M;
+  M.Chart->SetMouseAction(maPanHoriz);
+  int Steps = 0;
+  M.Chart->OnZoomPan = [&](QObject*) { ++Steps; };
+  M.Drag(40, 100, 353, 100);
+  EXPECT_NEAR(M.X()->RangeLow(), -45, 1e-9);
+  EXPECT_NEAR(M.X()->RangeHigh(), -15, 1e-9);
+  EXPECT_EQ(M.Y()->RangeLow(), -11);  // the other axis stays
+  EXPECT_EQ(Steps, 1);
+}
+
+TEST(PlotterMouse, AJoinedLayerFollowsAPan) {
+  TMouseChart M;
+  M.Chart->JointLayers()->SetControlledBy(0, 2, 1);
+  M.Chart->SetMouseAction(maPan);
+  M.Drag(100, 100, 100 + 313 / 2, 100);
+  EXPECT_NEAR(M.Chart->ScaleX(2)->RangeLow(), M.X()->RangeLow(), 1e-12);
+  EXPECT_NEAR(M.Chart->ScaleX(2)->RangeHigh(), M.X()->RangeHigh(), 1e-12);
+  EXPECT_LT(M.X()->RangeLow(), -15);
+}
+
+TEST(PlotterMouse, DragZoomOfHalfTheWidthHalvesTheRange) {
+  TMouseChart M;
+  M.Chart->SetMouseAction(maZoomDrag);
+  M.Chart->SetBounds(112, 168, 360, 281);  // an even width, so that W/2 is whole
+  M.Drag(100, 100, 280, 100);
+  EXPECT_NEAR(M.X()->RangeLow(), -7.5, 1e-9);
+  EXPECT_NEAR(M.X()->RangeHigh(), 7.5, 1e-9);
+  EXPECT_NEAR(M.Y()->RangeHigh(), 11, 1e-9);
+}
+
+TEST(PlotterMouse, ZoomWindowsKeepOrReverseTheAxes) {
+  for (TMouseActMode Mode : {maZoomWindPos, maZoomWind}) {
+    TMouseChart M;
+    M.Chart->SetMouseAction(Mode);
+    Press(M.Chart, 300, 200);  // bottom-right
+    Move(M.Chart, 100, 50, Qt::LeftButton);
+    Release(M.Chart, 100, 50);
+    EXPECT_LT(M.Y()->RangeLow(), M.Y()->RangeHigh()) << Mode;  // drawn upwards: rising either way
+    if (Mode == maZoomWindPos) EXPECT_LT(M.X()->RangeLow(), M.X()->RangeHigh());
+    else EXPECT_GT(M.X()->RangeLow(), M.X()->RangeHigh());
+  }
+}
+
+TEST(PlotterMouse, RightClickCancelsAZoomWindowWithoutATrace) {
+  TMouseChart M;
+  M.Chart->SetMouseAction(maZoomWind);
+  const QImage Before = M.Chart->Surface().copy();
+  Press(M.Chart, 100, 50);
+  Move(M.Chart, 200, 150, Qt::LeftButton);
+  Move(M.Chart, 250, 180, Qt::LeftButton);
+  EXPECT_NE(M.Chart->Surface(), Before);  // the rubber band shows
+  Release(M.Chart, 250, 180, Qt::RightButton);
+  EXPECT_EQ(M.Chart->Surface(), Before);
+  EXPECT_EQ(M.X()->RangeLow(), -15);
+  Press(M.Chart, 100, 50);
+  Release(M.Chart, 100, 50);  // zero size: nothing changes
+  EXPECT_EQ(M.X()->RangeHigh(), 15);
+}
+
+TEST(PlotterMouse, DraggingTheNearestCrosshair) {
+  TMouseChart M;
+  for (int I : {1, 2}) {
+    M.Chart->CrossHair(I)->SetLayer(1);
+    M.Chart->CrossHair(I)->SetMode(chVert);
+    M.Chart->CrossHair(I)->SetPosX(I == 1 ? -10 : 10);
+  }
+  M.Chart->SetMouseAction(maDragCrossH);
+  TCrossHair* Moved = nullptr;
+  M.Chart->OnCrossHairMove = [&](QObject*, TCrossHair* C) { Moved = C; };
+  int X10, Y0;
+  M.Chart->WorldToPixel(1, 10, 0, X10, Y0);
+  M.Drag(X10 + 3, 100, X10 - 20, 100);
+  EXPECT_EQ(Moved, M.Chart->CrossHair(2));
+  EXPECT_LT(M.Chart->CrossHair(2)->PosX(), 10);
+  EXPECT_EQ(M.Chart->CrossHair(1)->PosX(), -10);
+}
+
+TEST(PlotterMouse, KeysReachTheChart) {
+  TMouseChart M;
+  std::vector<int> Keys;
+  M.Chart->OnKeyDown = [&](QObject*, int Key, Qt::KeyboardModifiers) { Keys.push_back(Key); };
+  for (int Key : {Qt::Key_Left, Qt::Key_Tab}) {
+    QKeyEvent E(QEvent::KeyPress, Key, Qt::NoModifier);
+    QApplication::sendEvent(M.Chart, &E);
+  }
+  EXPECT_EQ(Keys, (std::vector<int>{Qt::Key_Left, Qt::Key_Tab}));
+}
+
+}  // namespace
