@@ -1,5 +1,6 @@
 #include "app/Cli.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -137,6 +138,7 @@ QByteArray ReportJson(TForm1& Form) {
 }
 
 bool SaveSnapshot(TForm1& Form, const QString& FileName, QString& Error) {
+  QCoreApplication::processEvents();  // pending layout, such as the memo's scroll bar
   const QPixmap Picture = Form.grab();
   if (Picture.save(FileName, "PNG")) return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QTime>
 #include <cmath>
 #include <numbers>
@@ -39,6 +40,27 @@ TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
   CreateComponents();
   ApplyDesign();
   NotifyLoaded();
+  NameForAssistiveTools();
+}
+
+// Names for screen readers, in the dictionary's language: each scroll bar is named by
+// its label, the memo and the chart by keys of their own. (Buttons and labels read
+// their captions; the readout reads the value it shows.)
+void TForm1::NameForAssistiveTools() {
+  SBarRotate->setAccessibleName(Label2->text());
+  SBarMagnif->setAccessibleName(LblMagnif->text());
+  Memo1->setAccessibleName(clidemon->GetText(QStringLiteral("Explanation")));
+  Plotter1->setAccessibleName(clidemon->GetText(QStringLiteral("Chart")));
+}
+
+// Enter on a focused button presses it, as Space does.
+void TForm1::keyPressEvent(QKeyEvent* Event) {
+  auto* Button = qobject_cast<QPushButton*>(focusWidget());
+  if (Button && (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter)) {
+    Button->click();
+    return;
+  }
+  QWidget::keyPressEvent(Event);
 }
 
 void TForm1::CreateComponents() {
@@ -83,10 +105,14 @@ void TForm1::ApplyDesign() {
 
   Panel1->setGeometry(0, 0, 495, 37);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  // The design's tab order: Reset, OK, About, Next.
+  // The design's tab order: the rotate bar, the magnification bar, then the buttons
+  // Reset, OK, About, Next; last the memo, whose text the arrow keys scroll.
+  setTabOrder(SBarRotate, SBarMagnif);
+  setTabOrder(SBarMagnif, BButReset);
   setTabOrder(BButReset, BButOK);
   setTabOrder(BButOK, BButAbout);
   setTabOrder(BButAbout, BButNext);
+  setTabOrder(BButNext, Memo1);
   for (QPushButton* B : {BButOK, BButReset, BButNext, BButAbout}) B->setAutoDefault(false);
   connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(BButOK); });
   connect(BButNext, &QPushButton::clicked, this, [this] { BButNextClick(BButNext); });
@@ -97,6 +123,7 @@ void TForm1::ApplyDesign() {
   Memo1->setReadOnly(true);
   Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // the empty popup menu: no edit menu
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
   Memo1->Lines()->Add(QStringLiteral("GL_Explain_1"));
 
   RdoRxy->setGeometry(251, 142, 217, 25);
@@ -142,7 +169,6 @@ void TForm1::ApplyDesign() {
   SBarRotate->SetMax(3600);
   SBarRotate->SetPosition(0);
   SBarRotate->OnChange = [this](QObject* Sender) { SBarRotateChange(Sender); };
-  setTabOrder(SBarRotate, SBarMagnif);
 
   clidemon->SetAutoTranslate(true);
   clidemon->SetAutoCreateItlFile(false);
@@ -280,6 +306,7 @@ void TForm1::FormShow() {
   Random_.seed(Seed_.value_or(static_cast<uint64_t>(QTime::currentTime().msecsSinceStartOfDay())));
   GenerateData();
   UpdateDisplay();
+  SBarRotate->setFocus();
 }
 
 void TForm1::SBarRotateChange(QObject*) { UpdateDisplay(); }

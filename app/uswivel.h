@@ -83,8 +83,10 @@ public:
 
 protected:
   void showEvent(QShowEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
 
 private:
+  void NameForAssistiveTools();
   void CreateComponents();
   void ApplyDesign();
   void ApplyChartDesign();
