@@ -5,7 +5,6 @@
 #include <QApplication>
 
 #include "app/uswivel.h"
-#include "toolkit/Toolkit.h"
 
 namespace {
 
@@ -19,12 +18,3 @@ void BM_RotateStep(benchmark::State& State) {
 BENCHMARK(BM_RotateStep)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication App(argc, argv);
-  InitToolkit();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

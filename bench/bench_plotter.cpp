@@ -9,7 +9,7 @@
 #include <string>
 
 #include "chart/KVR_plotter.h"
-#include "toolkit/Toolkit.h"
+#include "tests/chart/ChartFixture.h"
 
 namespace {
 
@@ -69,22 +69,8 @@ void QPainterScene(QImage& Image, const TScene& S) {
   for (const auto& L : S.Lines) P.drawLine(PX(L[0]), PY(L[1]), PX(L[2]), PY(L[3]));
 }
 
-struct TChart {
-  QWidget Window;
-  TPlotter* Chart;
-  TChart() : Chart(new TPlotter(&Window)) {
-    Window.resize(500, 500);
-    Chart->SetBounds(112, 168, 361, 281);
-    Chart->SetMarginLeft(40);
-    Chart->SetMarginRight(8);
-    Chart->SetMarginTop(1);
-    Chart->SetMarginBottom(40);
-    Chart->Scale1X()->SetRangeLow(-15);
-    Chart->Scale1X()->SetRangeHigh(15);
-    Chart->Scale1Y()->SetRangeLow(-11);
-    Chart->Scale1Y()->SetRangeHigh(11);
-    Window.show();
-  }
+// The program's chart, shown, with a scene as its display list.
+struct TChart : TChartFixture {
   void Fill(const TScene& S) {
     Chart->ClearItems();
     for (auto [X, Y] : S.Marks) Chart->AddMark(X, Y, 12);
@@ -178,12 +164,3 @@ void BM_BigRedisplay(benchmark::State& State) {
 BENCHMARK(BM_BigRedisplay)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication App(argc, argv);
-  InitToolkit();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

@@ -5,7 +5,6 @@
 #include <QApplication>
 
 #include "readout/KVR_Readout.h"
-#include "toolkit/Toolkit.h"
 
 namespace {
 
@@ -33,12 +32,3 @@ void BM_SetValue(benchmark::State& State) {
 BENCHMARK(BM_SetValue);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication App(argc, argv);
-  InitToolkit();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

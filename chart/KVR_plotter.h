@@ -260,7 +260,7 @@ private:
   };
 
   // Items and sharing
-  void Append(const TChartItem& Item);
+  void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
   void SyncSharedData();
   void Refresh();
   void RemoveFromOwner();

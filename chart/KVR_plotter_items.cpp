@@ -42,37 +42,26 @@ void TCustomPlotter::TItemStore::Release() {
 
 const TChartItem& TCustomPlotter::Item(int Index) const { return Store_->Data[Index]; }
 
-void TCustomPlotter::Append(const TChartItem& Item) {
-  Store_->Push(Item, AllocSize_);
-  SyncSharedData();
-}
-
-void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) {
+// Appends an item of Kind at (X1, Y1) .. (X2, Y2) with the current drawing attributes.
+void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType) {
   TChartItem Item;
-  Item.ChartItemKind = 1;
-  Item.X1 = X;
-  Item.Y1 = Y;
+  Item.ChartItemKind = Kind;
+  Item.X1 = X1;
+  Item.Y1 = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
   Item.MarkType = MarkType;
   Item.Color = DataColor_;
   Item.PenStyle = PenStyle_;
   Item.LineWidth = LineWidth_;
   Item.Layer = CurrentLayer_;
-  Append(Item);
+  Store_->Push(Item, AllocSize_);
+  SyncSharedData();
 }
 
-void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) {
-  TChartItem Item;
-  Item.ChartItemKind = 2;
-  Item.X1 = X1;
-  Item.Y1 = Y1;
-  Item.X2 = X2;
-  Item.Y2 = Y2;
-  Item.Color = DataColor_;
-  Item.PenStyle = PenStyle_;
-  Item.LineWidth = LineWidth_;
-  Item.Layer = CurrentLayer_;
-  Append(Item);
-}
+void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(1, X, Y, 0, 0, MarkType); }
+
+void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Append(2, X1, Y1, X2, Y2, 0); }
 
 void TCustomPlotter::ClearItems() {
   BackgroundPending_ = true;

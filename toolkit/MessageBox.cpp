@@ -6,35 +6,39 @@
 #include <QUrl>
 
 namespace {
-TMessageBoxHook& Hook() {
-  static TMessageBoxHook Instance;
+
+enum THookSlot { MessageBoxSlot, OpenAddressSlot };
+
+// The test hook of one service; empty means the desktop's own behaviour.
+template <THookSlot Slot>
+std::function<void(const QString&)>& Hook() {
+  static std::function<void(const QString&)> Instance;
   return Instance;
 }
+
+// Calls the hook of Slot if one is installed; false when the service itself must act.
+template <THookSlot Slot>
+bool Hooked(const QString& Text) {
+  if (!Hook<Slot>()) return false;
+  Hook<Slot>()(Text);
+  return true;
+}
+
 }  // namespace
 
 void ShowInformation(const QString& Text) {
-  if (Hook()) {
-    Hook()(Text);
-    return;
-  }
-  QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), Text);
+  if (!Hooked<MessageBoxSlot>(Text))
+    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), Text);
 }
 
-TMessageBoxHook SetMessageBoxHook(TMessageBoxHook NewHook) { return std::exchange(Hook(), std::move(NewHook)); }
-
-namespace {
-TOpenAddressHook& OpenHook() {
-  static TOpenAddressHook Instance;
-  return Instance;
+TMessageBoxHook SetMessageBoxHook(TMessageBoxHook NewHook) {
+  return std::exchange(Hook<MessageBoxSlot>(), std::move(NewHook));
 }
-}  // namespace
 
 void OpenAddress(const QString& Address) {
-  if (OpenHook()) {
-    OpenHook()(Address);
-    return;
-  }
-  QDesktopServices::openUrl(QUrl::fromUserInput(Address));
+  if (!Hooked<OpenAddressSlot>(Address)) QDesktopServices::openUrl(QUrl::fromUserInput(Address));
 }
 
-TOpenAddressHook SetOpenAddressHook(TOpenAddressHook Hook) { return std::exchange(OpenHook(), std::move(Hook)); }
+TOpenAddressHook SetOpenAddressHook(TOpenAddressHook NewHook) {
+  return std::exchange(Hook<OpenAddressSlot>(), std::move(NewHook));
+}
