@@ -156,3 +156,38 @@ TEST(PlotterMouse, KeysReachTheChart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlotterMouse, DraggingATextLabelByItsAttachMode) {
+  TMouseChart M;
+  TTextLabel* L = M.Chart->TextLabel(3);
+  L->SetCaption("here");
+  L->SetVisible(true);
+  L->SetAttachToData(tlamXOnly);
+  L->SetPosX(0);
+  L->SetPosY(50);
+  M.Chart->SetMouseAction(maDragLabel);
+  TTextLabel* Moved = nullptr;
+  M.Chart->OnTextLabelMove = [&](QObject*, TTextLabel* T) { Moved = T; };
+  M.Drag(200, 60, 120, 70);
+  EXPECT_EQ(Moved, L);
+  double WX, WY;
+  M.Chart->PixelToWorld(1, 120, 70, WX, WY);
+  EXPECT_NEAR(L->PosX(), WX, 1e-9);  // x in world units
+  EXPECT_EQ(L->PosY(), 70);          // y in pixels
+}
+
+TEST(PlotterLayout, IsometricMakesBothAxesOneScale) {
+  TChartFixture F;
+  F.Chart->SetIsometric(true);
+  // x: 30 units over 314 pixels; y keeps its low end and takes the same scale.
+  const double Expected = -11 + 30.0 * 241 / 314;
+  EXPECT_NEAR(F.Chart->Scale1Y()->RangeHigh(), Expected, 1e-9);
+  int X0, Y0, X1, Y1;
+  F.Chart->WorldToPixel(1, 0, 0, X0, Y0);
+  F.Chart->WorldToPixel(1, 10, 10, X1, Y1);
+  EXPECT_NEAR(X1 - X0, Y0 - Y1, 1);
+}
+
+}  // namespace
