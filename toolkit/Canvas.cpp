@@ -225,6 +225,13 @@ void TCanvas::StrokeLine(int X1, int Y1, int X2, int Y2) {
       if (PatternOn(Step)) Put(int(X), int(Y), Rgb);
     });
   } else if (Pen_.Mode() == pmCopy) {  // the common case, kept free of per-pixel tests
+    if ((X1 == X2) != (Y1 == Y2) && InImage(X1, Y1) && InImage(X2, Y2)) {
+      // A straight run inside the image (the sides of boxes and marks, grid lines).
+      const qsizetype Step = X1 == X2 ? (Y2 > Y1 ? Stride_ : -Stride_) : (X2 > X1 ? 1 : -1);
+      QRgb* P = Bits_ + Y1 * Stride_ + X1;
+      for (int N = std::abs(X2 - X1) + std::abs(Y2 - Y1); N > 0; --N, P += Step) *P = Rgb;
+      return;
+    }
     WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t) { Bits_[Y * Stride_ + X] = Rgb; });
   } else {
     WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t) { Put(int(X), int(Y), Rgb); });

@@ -101,6 +101,7 @@ public:
 private:
   class TMask;
   bool HasImage() const { return Image_ && !Image_->isNull(); }
+  bool InImage(int X, int Y) const { return X >= 0 && Y >= 0 && X < ImageW_ && Y < ImageH_; }
   bool Begin();
   bool PenVisible() const { return Pen_.Style() != psClear; }
   // Dash patterns apply to 1-pixel pens only; wider pens draw solid.
