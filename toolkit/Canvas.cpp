@@ -170,7 +170,6 @@ inline void TCanvas::Put(int X, int Y, QRgb Rgb) {
   Dest = Pen_.Mode() == pmXor ? Dest ^ (Rgb & 0x00FFFFFF) : Rgb;
 }
 
-void TCanvas::Span(int64_t X1, int64_t X2, int64_t Y, QRgb Rgb) { Block(X1, Y, X2, Y, Rgb); }
 
 void TCanvas::Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb) {
   X1 = std::max<int64_t>(X1, 0);
