@@ -70,7 +70,7 @@ void TCustomPlotter::ClearItems() {
 }
 
 void TCustomPlotter::Redisplay() {
-  if (isVisible() || HasState(csDesigning)) {
+  if (VisibleProperty(this) || HasState(csDesigning)) {
     SyncSharedData();
     if (AutoRedraw_ && CanPaint()) {
       RenderBackground();

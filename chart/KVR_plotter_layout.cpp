@@ -150,6 +150,8 @@ TCustomPlotter::TCustomPlotter(QWidget* Parent)
   }
   SetStandardLayout(pll_X1Bottom_Y1Left);
   UpdateTransform();
+  // The window of a Qt control exists with the object, so painting is allowed from now.
+  PaintSuppressed_ = false;
 }
 
 TCustomPlotter::~TCustomPlotter() {

@@ -98,7 +98,7 @@ void TCustomPlotter::PixelToWorld(int Layer, int Px, int Py, double& X, double& 
 // --- painting ----------------------------------------------------------------------
 
 bool TCustomPlotter::CanPaint() const {
-  return (isVisible() || HasState(csDesigning)) && !HasState(csLoading) && !PaintSuppressed_ && !Painting_;
+  return (VisibleProperty(this) || HasState(csDesigning)) && !HasState(csLoading) && !PaintSuppressed_ && !Painting_;
 }
 
 void TCustomPlotter::Paint() {
@@ -411,9 +411,10 @@ void TCustomPlotter::paintEvent(QPaintEvent*) {
   QPainter(this).drawImage(0, 0, Surface_.Image());
 }
 
+// Changes made while the chart was hidden on purpose were not painted.
 void TCustomPlotter::showEvent(QShowEvent* Event) {
   QWidget::showEvent(Event);
-  SetPaintSuppressed(false);
+  Paint();
 }
 
 void TCustomPlotter::SetPaintSuppressed(bool V) {

@@ -103,7 +103,7 @@ void TReadout::changeEvent(QEvent* Event) {
 }
 
 void TReadout::Paint() {
-  if (!isVisible() && !HasState(csDesigning)) return;
+  if (!VisibleProperty(this) && !HasState(csDesigning)) return;
   PictureStale_ = false;
   Picture_.SetSize(width(), height());
   TCanvas* C = Picture_.Canvas();

@@ -338,3 +338,24 @@ TEST(PlotterCrossHair, DrawnOnTheWayToTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlotterItems, AChartThatWasNeverShownStillDrawsItsPictures) {
+  TPlotter P;
+  P.SetDataColor(clRed);
+  P.AddMark(0.5, 0.5, 9);
+  P.Redisplay();
+  int X, Y;
+  P.WorldToPixel(1, 0.5, 0.5, X, Y);
+  EXPECT_EQ(P.ChartAreaImage()->Canvas()->Pixel(X - P.MarginLeft(), Y - P.MarginTop()), clRed);
+  P.Paint();
+  EXPECT_EQ(FromQRgb(P.FullImage()->Image().pixel(X, Y)), clRed);
+  P.hide();  // hidden on purpose: nothing is painted
+  P.SetDataColor(clBlue);
+  P.AddMark(0.5, 0.5, 9);
+  P.Paint();
+  EXPECT_EQ(FromQRgb(P.FullImage()->Image().pixel(X, Y)), clRed);
+}
+
+}  // namespace
