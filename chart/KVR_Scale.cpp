@@ -189,13 +189,12 @@ void TScale::Assign(const TScale& S) {
 // --- calibration -----------------------------------------------------------------
 
 int TScale::AxisExtent() const {
-  const bool Horizontal = ScaleType_ == sctXB || ScaleType_ == sctXT;
-  return Horizontal ? width() - MarginLeft_ - MarginRight_ - 1 : height() - MarginTop_ - MarginBottom_ - 1;
+  return IsHorizontal() ? width() - MarginLeft_ - MarginRight_ - 1 : height() - MarginTop_ - MarginBottom_ - 1;
 }
 
 void TScale::CalcScaleFactors() {
   if (HasState(csLoading) || RangeHigh_ == RangeLow_) return;
-  const bool Horizontal = ScaleType_ == sctXB || ScaleType_ == sctXT;
+  const bool Horizontal = IsHorizontal();
   const int N = AxisExtent();
   if (N <= 0) {
     Factor_ = 0;
@@ -255,7 +254,7 @@ void TScale::Paint() {
   if (HasState(csLoading) || SuspendPaint_) return;
   const int W = width(), H = height();
   const int OX = Target_ ? TargetX_ : 0, OY = Target_ ? TargetY_ : 0;
-  const bool Horizontal = ScaleType_ == sctXB || ScaleType_ == sctXT;
+  const bool Horizontal = IsHorizontal();
   auto AxisAt = [&](int X0, int Y0) {
     return ScaleType_ == sctXB ? Y0 + H - MarginBottom_ - 1 : ScaleType_ == sctXT ? Y0 + MarginTop_
          : ScaleType_ == sctYL ? X0 + MarginLeft_ : X0 + W - MarginRight_ - 1;

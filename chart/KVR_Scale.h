@@ -171,6 +171,7 @@ private:
   void Report(TAxisPass& Pass, double Value, int Pixel);
   void Record(double Value);
   int AxisExtent() const;
+  bool IsHorizontal() const { return ScaleType_ == sctXB || ScaleType_ == sctXT; }
 
   TScaleType ScaleType_ = sctXB;
   double RangeLow_ = 0, RangeHigh_ = 100;
