@@ -30,9 +30,10 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, const QIcon& Gl
 
 }  // namespace
 
+// A fixed window with a system menu and a minimise box only.
 TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
-    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       Mode_(Mode) {
   InitResources();
   setObjectName(QStringLiteral("Form1"));
