@@ -47,9 +47,9 @@ const QString Server = QStringLiteral(SERVER_BINARY);
 QString Suffix() { return QStringLiteral("t%1").arg(QRandomGenerator::global()->generate()); }
 
 TEST(TwoPrograms, ASecondStartEndsAtOnce) {
-  TProcess First(Peer, {"--ms", "4000"});
+  TProcess First(Peer, {"--ms", "8000"});
   ASSERT_TRUE(First.WaitFor("running"));
-  TProcess Second(Peer, {"--ms", "4000"});
+  TProcess Second(Peer, {"--ms", "8000"});
   EXPECT_TRUE(Second.WaitFor("ended: another instance runs"));
   EXPECT_TRUE(Second.P.waitForFinished(5000));
   EXPECT_EQ(Second.P.exitCode(), 0);
@@ -82,12 +82,13 @@ TEST(TwoPrograms, AVetoedQuitKeepsTheProgramRunning) {
   const QString S = Suffix();
   TProcess Srv(Server, {"--suffix", S});
   ASSERT_TRUE(Srv.WaitFor("ready"));
-  TProcess Client(Peer, {"--server", "--veto", "--ms", "3000", "/serverhandle=" + S});
+  // The client runs for 6 s, long enough to outlive the quit message on a slow machine.
+  TProcess Client(Peer, {"--server", "--veto", "--ms", "6000", "/serverhandle=" + S});
   ASSERT_TRUE(Client.WaitFor("running"));
   ::kill(static_cast<pid_t>(Srv.P.processId()), SIGTERM);
   EXPECT_TRUE(Client.WaitFor("quit serverdown=1 allowed=0"));
   EXPECT_EQ(Client.P.state(), QProcess::Running);
-  EXPECT_TRUE(Client.P.waitForFinished(8000));
+  EXPECT_TRUE(Client.P.waitForFinished(15000));
   EXPECT_EQ(Client.P.exitCode(), 0);
 }
 
