@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "chart/KVR_Scale.h"
+
+#include <random>
 #include "tests/PixelTest.h"
 
 namespace {
@@ -265,6 +267,55 @@ TEST(Scale, NonFiniteRangesDrawNoTicks) {
   D.Scale.SetRangeHigh(std::numeric_limits<double>::infinity());
   D.Draw();
   EXPECT_EQ(D.Scale.NumTicks(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Scale, TransparentStandAloneScalesWaitForTheirParentOpaqueOnesPaintAtOnce) {
+  QWidget Window;
+  auto* S = new TScale(&Window);
+  S->resize(200, 60);
+  Window.show();
+  S->Paint();
+  TBitmap& Surface = const_cast<TBitmap&>(S->Surface());
+  S->SetColorBackGnd(clYellow);  // opaque: painted at once
+  EXPECT_EQ(Surface.Canvas()->Pixel(100, 10), clYellow);
+  S->SetTransparent(true);       // transparent: only invalidated
+  const QImage Before = Surface.Image().copy();
+  S->SetColorScale(clRed);
+  EXPECT_EQ(Surface.Image(), Before);
+}
+
+// For random ranges: ticks lie inside the range, run one way, and stay few.
+TEST(Scale, RandomRangesGiveOrderedTicksInsideTheRange) {
+  std::mt19937 Gen(12);
+  std::uniform_real_distribution<double> Exponent(-8, 8), Unit(-1, 1);
+  for (int Round = 0; Round < 500; ++Round) {
+    TDrawnScale D(Round % 2 ? sctYL : sctXB);
+    const double Scale = std::pow(10.0, Exponent(Gen));
+    const double Low = Unit(Gen) * Scale, High = Low + Unit(Gen) * Scale;
+    if (Low == High) continue;
+    D.Scale.SetRangeLow(Low);
+    D.Scale.SetRangeHigh(High);
+    D.Scale.SetMinTicks(2 + static_cast<int>(Gen() % 9));
+    D.Scale.SetShortTicks(Round % 3 != 0);
+    D.Draw();
+    const double Lo = std::min(Low, High), Hi = std::max(Low, High), Tol = 0.002 * (Hi - Lo);
+    ASSERT_FALSE(D.Reports.empty()) << Low << " " << High;
+    EXPECT_LE(D.Scale.Labels().size(), 30) << Low << " " << High;
+    for (const TReport& R : D.Reports) {
+      EXPECT_GE(R.Value, Lo - Tol);
+      EXPECT_LE(R.Value, Hi + Tol);
+    }
+    // One pass fills the table, except on vertical axes with minor ticks, where the
+    // majors follow the minors.
+    const bool OnePass = Round % 2 == 0 || Round % 3 == 0;
+    const double Dir = High > Low ? 1 : -1;
+    for (int I = 2; OnePass && I <= D.Scale.NumTicks(); ++I)
+      EXPECT_GT(Dir * (D.Scale.TickValue(I) - D.Scale.TickValue(I - 1)), 0) << Low << " " << High << " " << I;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "chart/KVR_Scale.h"
+
+#include <random>
 #include "tests/PixelTest.h"
 
 namespace {
@@ -130,6 +132,54 @@ TEST(CalendarTexts, PiecesByFormat) {
   EXPECT_EQ(CalendarMonthText(P, F), "Mar");
   EXPECT_EQ(CalendarYearText(2026, ylYY), "26");
   EXPECT_EQ(CalendarYearText(5, ylYYYY), "5");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CalendarAxis, RangesAtTheLimitsOfTheCalendar) {
+  TCalendarScale C;
+  EXPECT_FALSE(C.Draw(-693593, -693593 + 400).isEmpty());
+  EXPECT_EQ(C.Draw(-693594, 0), QStringList{"invalid DateTime scale"});
+  C.Draw(2958000, 3000000);  // steps of 20 years from 9998: one short tick at the very end
+  ASSERT_EQ(C.Scale.NumTicks(), 1);
+  EXPECT_EQ(C.Scale.TickValue(1), 2958465);
+  EXPECT_EQ(C.Draw(2958000, 3000001), QStringList{"invalid DateTime scale"});
+}
+
+TEST(CalendarAxis, EachUnitStartsAtItsThreshold) {
+  TCalendarScale C;
+  C.Scale.SetShortTicks(false);
+  const double Day = 38353;
+  struct TCase {
+    double SpanPerTick;
+    const char* FirstLabel;
+  };
+  // Just below and just above each threshold of the span per tick (MinTicks 3); steps of
+  // 6 months start at the first July (month mod 6 = 1) after the start.
+  const TCase Cases[] = {{0.00069, "00:00:00"}, {0.0007, "00:00"},  {0.04166, "00:00"}, {0.0417, "00:00"},
+                         {0.999, "00:00"},      {1.001, "01-Jan-2005"}, {29.9, "01-Jan-2005"},
+                         {30.1, "Jan-2005"},    {365.9, "Jul-2005"}, {366.1, "2005"}};
+  for (const TCase& T : Cases) {
+    const QStringList L = C.Draw(Day, Day + 3 * T.SpanPerTick);
+    ASSERT_FALSE(L.isEmpty()) << T.SpanPerTick;
+    EXPECT_EQ(L.first(), T.FirstLabel) << T.SpanPerTick;
+  }
+}
+
+TEST(CalendarAxis, NoWalkRunsAwayForAnyValidRange) {
+  std::mt19937 Gen(9);
+  std::uniform_real_distribution<double> Start(-693593, 2958465), Log(-5, 6.5);
+  for (int Round = 0; Round < 300; ++Round) {
+    TCalendarScale C(Round % 2 ? sctXT : sctYR);
+    const double Low = Start(Gen), High = std::min(Low + std::pow(10.0, Log(Gen)), 3000000.0);
+    C.Scale.SetMinTicks(2 + static_cast<int>(Gen() % 9));
+    int Reports = 0;
+    C.Scale.OnScaleTickDrawn = [&](QObject*, TCanvas*&, TScaleType, double, int, int) { ++Reports; };
+    C.Draw(Low, High);
+    EXPECT_LE(Reports, 400) << Low << " " << High;
+  }
 }
 
 }  // namespace
