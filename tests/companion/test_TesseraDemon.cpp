@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QLocalSocket>
+#include <QTest>
 #include <random>
 
 #include "companion/TesseraDemon.h"
@@ -198,6 +200,37 @@ TEST(Client, MalformedBlocksAreDropped) {
     L.Client->Receive({Tag, static_cast<THandle>(Gen()), Data});
   }
   SUCCEED();
+}
+
+}  // namespace
+
+namespace {
+
+// Raw bytes at a window's address: frames that cannot be read end the connection, and
+// the window goes on serving.
+TEST(Transport, GarbageOnTheWireIsDropped) {
+  TMessageWindow Window;
+  int Blocks = 0;
+  Window.OnBlock = [&](const TBlock&) { ++Blocks; };
+  std::mt19937 Gen(5);
+  const QByteArray Frames[] = {QByteArray("Bxxxx\xff\xff\xff\xff\xff\xff\xff\x7f", 13),  // length beyond the limit
+                               QByteArray("Z"), QByteArray("B\x01\x00\x00\x00")};           // unknown kind, cut short
+  for (int Round = 0; Round < 40; ++Round) {
+    QLocalSocket Socket;
+    Socket.connectToServer(TMessageWindow::AddressOf(Window.Handle()));
+    ASSERT_TRUE(Socket.waitForConnected(2000));
+    QByteArray Bytes = Round < 3 ? Frames[Round] : QByteArray(static_cast<qsizetype>(Gen() % 64), '\0');
+    if (Round >= 3)
+      for (char& C : Bytes) C = static_cast<char>(Gen());
+    Socket.write(Bytes);
+    Socket.waitForBytesWritten(1000);
+    QTest::qWait(5);
+    Socket.abort();
+  }
+  // A proper block still gets through afterwards.
+  TMessageWindow Sender;
+  EXPECT_TRUE(Sender.Send(Window.Handle(), mtQueryValue, QByteArray(8, '\0')));
+  EXPECT_GE(Blocks, 1);
 }
 
 }  // namespace
