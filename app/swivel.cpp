@@ -52,12 +52,9 @@ int main(int argc, char** argv) {
   if (Options.Seed) Form1.SetSeed(*Options.Seed);
   TFrmAbout FrmAbout(&Form1);
   Form1.FrmAbout = &FrmAbout;
-  if (!Options.Scripted()) {
-    Form1.show();
-    return App.exec();
-  }
-  Form1.show();
+  Form1.show();  // runs the start-up sequence (the about box waits for the user)
   ApplyOptions(Form1, Options);
+  if (!Options.Scripted()) return App.exec();
   if (Options.Report) Print(stdout, QString::fromUtf8(ReportJson(Form1)));
   QString Error;
   if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Form1, Options.Snapshot, Error)) {
