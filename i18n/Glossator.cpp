@@ -34,13 +34,16 @@ std::string AsciiLower(std::string Text) {
 std::string ReplaceAll(const std::string& Text, const std::string& Pattern, const std::string& Replacement,
                        bool IgnoreCase) {
   if (Pattern.empty()) return Text;
-  const std::string Needle = IgnoreCase ? AsciiLower(Pattern) : Pattern;
-  const std::string Haystack = IgnoreCase ? AsciiLower(Text) : Text;
+  const auto Same = [IgnoreCase](char A, char B) { return IgnoreCase ? AsciiLowerChar(A) == AsciiLowerChar(B) : A == B; };
+  auto At = std::search(Text.begin(), Text.end(), Pattern.begin(), Pattern.end(), Same);
+  if (At == Text.end()) return Text;
   std::string Result;
-  size_t From = 0;
-  for (size_t At; (At = Haystack.find(Needle, From)) != std::string::npos; From = At + Pattern.size())
-    Result.append(Text, From, At - From).append(Replacement);
-  return Result.append(Text, From, std::string::npos);
+  auto From = Text.begin();
+  for (; At != Text.end(); At = std::search(From, Text.end(), Pattern.begin(), Pattern.end(), Same)) {
+    Result.append(From, At).append(Replacement);
+    From = At + static_cast<std::ptrdiff_t>(Pattern.size());
+  }
+  return Result.append(From, Text.end());
 }
 
 std::string NormalizeKey(std::string Key) {
