@@ -262,7 +262,6 @@ private:
   // Items and sharing
   void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
   void SyncSharedData();
-  void Refresh();
   void RemoveFromOwner();
   // Rendering
   int AreaWidth() const { return width() - ML_ - MR_ - SW_; }

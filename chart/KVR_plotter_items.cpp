@@ -81,16 +81,12 @@ void TCustomPlotter::Redisplay() {
     }
   }
   if (UseDataOf_) {
-    UseDataOf_->Refresh();
+    UseDataOf_->Repaint();
     for (const auto& User : UseDataOf_->DataUsers_)
-      if (User) User->Refresh();
+      if (User) User->Repaint();
   }
   for (const auto& User : DataUsers_)
-    if (User) User->Refresh();
-}
-
-void TCustomPlotter::Refresh() {
-  if (AutoRedraw_ || HasState(csDesigning)) Paint();
+    if (User) User->Repaint();
 }
 
 // Every chart of a group holds the same store, so a change through any of them is seen
@@ -125,7 +121,7 @@ void TCustomPlotter::SetUseDataOf(TCustomPlotter* V) {
   if (V == UseDataOf_) return;
   if (!V) {
     RemoveFromOwner();
-    Refresh();
+    Repaint();
     return;
   }
   TCustomPlotter* Owner = V->UseDataOf_ ? V->UseDataOf_.data() : V;  // groups are one level deep
@@ -135,7 +131,7 @@ void TCustomPlotter::SetUseDataOf(TCustomPlotter* V) {
   UseDataOf_ = Owner;
   Store_ = Owner->Store_;
   Owner->DataUsers_.emplace_back(this);
-  Refresh();
+  Repaint();
 }
 
 void TCustomPlotter::SetClassDefault(uint8_t V) {

@@ -187,6 +187,8 @@ void TCustomPlotter::Loaded() {
 
 // --- the chart's own properties ----------------------------------------------------
 
+// A repaint, or the refresh of a chart of a data-sharing group: Paint when AutoRedraw
+// is on (or in design mode).
 void TCustomPlotter::Repaint() {
   if (AutoRedraw_ || HasState(csDesigning)) Paint();
 }
