@@ -62,10 +62,12 @@ TCurveFit::~TCurveFit() = default;
 
 void TCurveFit::ResetStats() {
   Sums_ = TCurveFitSums();
-  N_ = 0;
   PowerSums_->Clear();
   WeightedSums_->Clear();
-  Pairs_->Fill(0.0);
+  // Only the rows written since the last reset need zeros: the store grows with zeros and
+  // only AddPair writes to it. Filling all of it cost more than the whole 15-pair redraw's fit.
+  for (int Row = 1; Row <= N_; ++Row) Pairs_->SetElem(1, Row, 0.0), Pairs_->SetElem(2, Row, 0.0);
+  N_ = 0;
   MinX_ = MinY_ = InitialMinimum;
   MaxX_ = MaxY_ = -InitialMinimum;
   Flags_ = 0;
