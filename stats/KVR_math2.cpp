@@ -65,7 +65,7 @@ void TCurveFit::ResetStats() {
   PowerSums_->Clear();
   WeightedSums_->Clear();
   // Only the rows written since the last reset need zeros: the store grows with zeros and
-  // only AddPair writes to it. Filling all of it cost more than the whole 15-pair redraw's fit.
+  // only AddPair writes to it. Filling all 1000 rows on every redraw cost more than the fit.
   for (int Row = 1; Row <= N_; ++Row) Pairs_->SetElem(1, Row, 0.0), Pairs_->SetElem(2, Row, 0.0);
   N_ = 0;
   MinX_ = MinY_ = InitialMinimum;
