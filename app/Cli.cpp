@@ -39,7 +39,7 @@ QString UsageText() {
       "  --seed N            seed the random generator with N (0..2^63) instead of the clock\n"
       "  --step N            after start-up, go on to lesson step N (1-5)\n"
       "  --angle P           rotate position P in tenths of a degree (clamped to the step's range)\n"
-      "  --magnification P   y-axis magnification position P (0-48; 40 is normal)\n"
+      "  --magnification P   y-axis magnification position P (0-48; 40 is normal), with --step 4\n"
       "  --snapshot FILE     start without boxes, render the main window to FILE (PNG) and exit\n"
       "  --report            start without boxes, print what the window shows as JSON and exit\n"
       "  --language CODE     load the dictionary swivel.CODE.itl (de: German) instead of swivel.itl\n"
@@ -96,6 +96,10 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       O.Snapshot = Value;
     }
   }
+  // Only step 4 shows the magnification bar; in the others the lesson keeps the normal
+  // y range, and the lines it draws assume it.
+  if (O.Magnification && O.Step != 4)
+    return QStringLiteral("swivel: --magnification needs --step 4, the step with the magnification bar");
   return O;
 }
 

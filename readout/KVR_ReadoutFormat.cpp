@@ -32,18 +32,30 @@ QString Fixed(double V, int Width, int Decimals) {
   return QString::fromStdString(FormatFixed(V, Decimals)).rightJustified(Width, QLatin1Char(' '));
 }
 
+// Minutes and seconds lie in 0..60; a field whose text rounds up to 60 carries instead.
+bool ShowsSixty(double V, int Decimals) { return FormatFixed(V, Decimals) == FormatFixed(60, Decimals); }
+
 QString Angle(double V, int Form, int Precision) {
   const int A = std::clamp(Precision, 0, 8);
   const QString Degree(QChar(0x00B0));
   if (Form == 0) return Fixed(V, 1, A) + Degree;
+  const double Carry = V < 0 ? -1 : 1;
+  double Whole = std::trunc(V);
+  double Minutes = (std::fabs(V) - std::trunc(std::fabs(V))) * 60;
+  QString Rest;
+  if (Form == 1) {
+    if (ShowsSixty(Minutes, A)) Minutes = 0, Whole += Carry;
+    Rest = Fixed(Minutes, A + 3, A) + QLatin1Char('\'');
+  } else {
+    double Seconds = (Minutes - std::trunc(Minutes)) * 60;
+    Minutes = std::trunc(Minutes);
+    if (ShowsSixty(Seconds, A)) Seconds = 0, Minutes += 1;
+    if (Minutes == 60) Minutes = 0, Whole += Carry;
+    Rest = Fixed(Minutes, 2, 0) + QStringLiteral("' ") + Fixed(Seconds, A + 3, A) + QLatin1Char('"');
+  }
   // Angles between -1 and 0 keep their sign although their whole degrees are 0.
-  const double Whole = std::trunc(V);
   const QString Sign = V < 0 && Whole == 0 ? QStringLiteral("-") : QString();
-  QString Text = Sign + Fixed(Whole, 1, 0) + Degree + QLatin1Char(' ');
-  const double Minutes = (std::fabs(V) - std::trunc(std::fabs(V))) * 60;
-  if (Form == 1) return Text + Fixed(Minutes, A + 3, A) + QLatin1Char('\'');
-  const double Seconds = (Minutes - std::trunc(Minutes)) * 60;
-  return Text + Fixed(std::trunc(Minutes), 2, 0) + QStringLiteral("' ") + Fixed(Seconds, A + 3, A) + QLatin1Char('"');
+  return Sign + Fixed(Whole, 1, 0) + Degree + QLatin1Char(' ') + Rest;
 }
 
 std::optional<QString> RawText(double Value, const TReadoutFormat& F) {

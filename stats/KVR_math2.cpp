@@ -1,6 +1,8 @@
 #include "stats/KVR_math2.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -8,10 +10,40 @@ constexpr long double ZeroGuard = 1e-30L;       // |v| <= this counts as zero
 constexpr long double Substitute = 1.7e38L;     // stands for an undefined reciprocal
 constexpr double InitialMinimum = 1.7e308;
 
+// A standard deviation of x below this fraction of the largest |x| is no more than the
+// rounding that the values themselves carry.
+constexpr long double ResolvableSpread = 16 * std::numeric_limits<double>::epsilon();
+
 bool IsZero(long double V) { return std::fabs(V) <= ZeroGuard; }
 
 // Each term is formed in extended precision and the sum is stored back as a double.
 void Add(double& Sum, long double Term) { Sum = static_cast<double>(Sum + Term); }
+
+// Means of the stored pairs and the sums of squared and crossed deviations from them.
+struct TCentredSums {
+  long double MeanX, MeanY, Sxx, Sxy, Syy;
+};
+
+// Two passes over the pair store. The means are measured from the smallest values: those
+// offsets are never negative, so their sum cannot cancel, and constant data centre
+// exactly (every deviation is then 0). A mean still carries the rounding of its own
+// magnitude, which is large beside the spread of data far from zero; the sums of the
+// deviations measure that rounding, and the corrections below remove it.
+TCentredSums CentredSums(const TMatrix& Pairs, int N, double MinX, double MinY) {
+  long double OffsetX = 0, OffsetY = 0;
+  for (int I = 1; I <= N; ++I) {
+    OffsetX += Pairs.Elem(1, I) - static_cast<long double>(MinX);
+    OffsetY += Pairs.Elem(2, I) - static_cast<long double>(MinY);
+  }
+  const long double MeanX = MinX + OffsetX / N, MeanY = MinY + OffsetY / N;
+  long double Dx = 0, Dy = 0, Sxx = 0, Sxy = 0, Syy = 0;
+  for (int I = 1; I <= N; ++I) {
+    const long double X = Pairs.Elem(1, I) - MeanX, Y = Pairs.Elem(2, I) - MeanY;
+    Dx += X, Dy += Y;
+    Sxx += X * X, Sxy += X * Y, Syy += Y * Y;
+  }
+  return {MeanX + Dx / N, MeanY + Dy / N, Sxx - Dx * Dx / N, Sxy - Dx * Dy / N, Syy - Dy * Dy / N};
+}
 
 }  // namespace
 
@@ -30,10 +62,12 @@ TCurveFit::~TCurveFit() = default;
 
 void TCurveFit::ResetStats() {
   Sums_ = TCurveFitSums();
-  N_ = 0;
   PowerSums_->Clear();
   WeightedSums_->Clear();
-  Pairs_->Fill(0.0);
+  // Only the rows written since the last reset need zeros: the store grows with zeros and
+  // only AddPair writes to it. Filling all 1000 rows on every redraw cost more than the fit.
+  for (int Row = 1; Row <= N_; ++Row) Pairs_->SetElem(1, Row, 0.0), Pairs_->SetElem(2, Row, 0.0);
+  N_ = 0;
   MinX_ = MinY_ = InitialMinimum;
   MaxX_ = MaxY_ = -InitialMinimum;
   Flags_ = 0;
@@ -140,16 +174,19 @@ void TCurveFit::AddPowers(long double x, long double y) {
 void TCurveFit::CalcLinFit(double& Slope, double& Intercept, double& Quality) const {
   Slope = Intercept = Quality = 0;
   if (N_ < 2) throw EKVRMath2Error("CalcLinFit: not enough data points");
-  const long double n = N_, Sx = Sums_.X, Sy = Sums_.Y, Sxx = Sums_.X2, Syy = Sums_.Y2, Sxy = Sums_.XY;
-  const long double Denominator = n * Sxx - Sx * Sx;
-  if (Denominator == 0) throw EKVRMath2Error("CalcLinFit: all x values are equal, so the line is vertical");
-  const double K = static_cast<double>((n * Sxy - Sx * Sy) / Denominator);
-  const double D = static_cast<double>((Sxx * Sy - Sx * Sxy) / Denominator);
-  const double Total = static_cast<double>(Syy - Sy * Sy / n);
-  const double Q = Total == 0 ? 1.0 : static_cast<double>((D * Sy + K * Sxy - Sy * Sy / n) / Total);
-  if (!std::isfinite(K) || !std::isfinite(D) || !std::isfinite(Q))
+  const TCentredSums S = CentredSums(*Pairs_, N_, MinX_, MinY_);
+  if (!std::isfinite(S.Sxx) || !std::isfinite(S.Sxy) || !std::isfinite(S.Syy))
     throw EKVRMath2Error("CalcLinFit: the data contain values that are not finite numbers");
-  Slope = K;
+  if (MinX_ == MaxX_) throw EKVRMath2Error("CalcLinFit: all x values are equal, so the line is vertical");
+  const long double Resolvable = ResolvableSpread * std::max(std::fabs(MinX_), std::fabs(MaxX_));
+  if (S.Sxx < N_ * Resolvable * Resolvable)
+    throw EKVRMath2Error("CalcLinFit: the x values differ by less than double precision resolves at their size");
+  const long double K = S.Sxy / S.Sxx;
+  const double D = static_cast<double>(S.MeanY - K * S.MeanX);
+  if (!std::isfinite(static_cast<double>(K)) || !std::isfinite(D))
+    throw EKVRMath2Error("CalcLinFit: the line is too steep for double precision");
+  Slope = static_cast<double>(K);
   Intercept = D;
-  Quality = Q;
+  // Within 0..1 by construction; the clamp absorbs what rounding could add to a perfect fit.
+  Quality = S.Syy == 0 ? 1.0 : static_cast<double>(std::clamp(S.Sxy * S.Sxy / (S.Sxx * S.Syy), 0.0L, 1.0L));
 }

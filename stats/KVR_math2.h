@@ -42,7 +42,10 @@ public:
 
   void ResetStats();
   void AddPair(double X, double Y);
-  // Raises EKVRMath2Error with fewer than 2 pairs, or when all x are equal.
+  // The line and r² from sums centred on the means, in two passes over the pair store
+  // (the raw sums above cancel for data far from zero). Raises EKVRMath2Error with fewer
+  // than 2 pairs, data that are not finite, x all equal or differing by less than double
+  // precision resolves at their size, or a line too steep for doubles.
   void CalcLinFit(double& Slope, double& Intercept, double& Quality) const;
 
   const TCurveFitSums& Sums() const { return Sums_; }

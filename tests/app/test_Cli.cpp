@@ -37,6 +37,21 @@ TEST(CommandLine, ParsesOptionsAndRejectsBadOnes) {
     EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions(Bad))) << Bad.join(' ').toStdString();
 }
 
+TEST(CommandLine, MagnificationOnlyInTheStepThatShowsItsBar) {
+  for (const QStringList& Args : {QStringList{"--magnification", "20"}, QStringList{"--step", "5", "--magnification", "20"},
+                                  QStringList{"--magnification", "40", "--step", "3"}})
+    EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions(Args))) << Args.join(' ').toStdString();
+  const TRun Refused = RunSwivel({"--seed", "2", "--step", "5", "--magnification", "48", "--report"});
+  EXPECT_EQ(Refused.ExitCode, 2);
+  EXPECT_TRUE(Refused.Err.contains("--magnification needs --step 4")) << Refused.Err.toStdString();
+  EXPECT_TRUE(Refused.Out.isEmpty());
+  const TRun R = RunSwivel({"--seed", "2", "--magnification", "20", "--step", "4", "--report"});
+  ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+  const QJsonObject J = QJsonDocument::fromJson(R.Out).object();
+  EXPECT_EQ(J["magnification"]["position"].toInt(), 20);
+  EXPECT_DOUBLE_EQ(J["yrange"].toArray()[1].toDouble(), 11.0 / 3);
+}
+
 TEST(CommandLine, ReportDescribesTheWindow) {
   const TRun R = RunSwivel({"--seed", "3", "--step", "2", "--angle", "1200", "--report"});
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();

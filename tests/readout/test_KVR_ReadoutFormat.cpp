@@ -57,6 +57,25 @@ TEST(ReadoutFormat, EveryFormat) {
   for (const TCase& C : Cases) EXPECT_EQ(Show(C), Expected(C)) << int(C.Type) << " " << C.Value;
 }
 
+// A field that would show 60 shows 0 and adds one to the unit before it, whichever the sign.
+TEST(ReadoutFormat, AngleFieldsCarrySixty) {
+  const double JustUnder45 = 45 - 1e-7, JustUnder12d31m = 12 + 31.0 / 60 - 1e-7;
+  const TCase Cases[] = {
+      {dtDegMin, 1, JustUnder45, "45\u00B0  0.0'"},
+      {dtDegMin, 1, -JustUnder45, "-45\u00B0  0.0'"},
+      {dtDegMin, 0, 44.999, "45\u00B0   0'"},
+      {dtDegMin, 1, 44.99, "44\u00B0 59.4'"},
+      {dtDegMin, 1, -(1 - 1e-7), "-1\u00B0  0.0'"},
+      {dtDegMinSec, 1, JustUnder45, "45\u00B0  0'  0.0\""},
+      {dtDegMinSec, 1, -JustUnder45, "-45\u00B0  0'  0.0\""},
+      {dtDegMinSec, 1, JustUnder12d31m, "12\u00B0 31'  0.0\""},
+      {dtDegMinSec, 1, -JustUnder12d31m, "-12\u00B0 31'  0.0\""},
+      {dtDegMinSec, 4, JustUnder12d31m, "12\u00B0 30' 59.9996\""},
+      {dtDegMinSec, 0, -(1 - 1e-7), "-1\u00B0  0'   0\""},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(Show(C), Expected(C)) << int(C.Type) << " " << C.Precision << " " << C.Value;
+}
+
 TEST(ReadoutFormat, NonFiniteValuesNeverBecomeIntegers) {
   for (TDisplay Type : {dtHex, dtZeroInt, dtInt, dtBin, dtOct, dtDateTime})
     for (double V : {NaN, Inf, -Inf}) EXPECT_EQ(Show({Type, 4, V, nullptr}), "<overflow>") << int(Type);

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "stats/KVR_math2.h"
 
@@ -11,6 +14,27 @@ namespace {
 struct TFit {
   double Slope = -1, Intercept = -1, Quality = -1;
 };
+
+using TPoints = std::vector<std::pair<double, double>>;
+
+// Two passes in long double: the means, then the sums of squared and crossed deviations,
+// each corrected by the sum of the deviations (which absorbs the rounding of the means).
+struct TReference {
+  long double MeanX, MeanY, Sxx, Sxy, Syy;
+};
+
+TReference Reference(const TPoints& Points) {
+  const long double N = Points.size();
+  long double Mx = 0, My = 0;
+  for (auto [X, Y] : Points) Mx += X, My += Y;
+  Mx /= N, My /= N;
+  long double Dx = 0, Dy = 0, Sxx = 0, Sxy = 0, Syy = 0;
+  for (auto [X, Y] : Points) {
+    const long double A = X - Mx, B = Y - My;
+    Dx += A, Dy += B, Sxx += A * A, Sxy += A * B, Syy += B * B;
+  }
+  return {Mx + Dx / N, My + Dy / N, Sxx - Dx * Dx / N, Sxy - Dx * Dy / N, Syy - Dy * Dy / N};
+}
 
 TFit Fit(const TCurveFit& C) {
   TFit F;
@@ -138,7 +162,7 @@ TEST(CurveFit, AgreesWithATwoPassReference) {
   std::mt19937 Gen(42);
   std::normal_distribution<double> Noise(0, 3);
   for (int Round = 0; Round < 20; ++Round) {
-    std::vector<std::pair<double, double>> Points;
+    TPoints Points;
     TCurveFit C;
     const double TrueK = Round - 10.5, TrueD = 3.25 * Round;
     for (int I = 0; I < 15 + 50 * Round; ++I) {
@@ -146,17 +170,125 @@ TEST(CurveFit, AgreesWithATwoPassReference) {
       Points.push_back({X, Y});
       C.AddPair(X, Y);
     }
-    long double Mx = 0, My = 0;
-    for (auto [X, Y] : Points) Mx += X, My += Y;
-    Mx /= Points.size(), My /= Points.size();
-    long double Sxx = 0, Sxy = 0, Syy = 0;
-    for (auto [X, Y] : Points) Sxx += (X - Mx) * (X - Mx), Sxy += (X - Mx) * (Y - My), Syy += (Y - My) * (Y - My);
-    const double K = Sxy / Sxx, D = My - K * Mx, R2 = Sxy * Sxy / (Sxx * Syy);
+    const TReference R = Reference(Points);
+    const double K = R.Sxy / R.Sxx, D = R.MeanY - K * R.MeanX, R2 = R.Sxy * R.Sxy / (R.Sxx * R.Syy);
     const TFit F = Fit(C);
     EXPECT_NEAR(F.Slope, K, 1e-12 * std::fabs(K)) << Round;
     EXPECT_NEAR(F.Intercept, D, 1e-11 * std::max(1.0, std::fabs(D))) << Round;
     EXPECT_NEAR(F.Quality, R2, 1e-12) << Round;
   }
+}
+
+// Random clouds at every shift from 1e0 to 1e12 and every scale from 1e-6 to 1e6 (x and y
+// alike), against the reference over the very doubles the fit was given. Bounds, with
+// eps the double epsilon: the slope within 4 eps of sy/sx (the standard deviations of y
+// and x), the intercept within 4 eps of |mean y| + |slope mean x| + sy, the quality within
+// 4 eps. A quality clamped to 1 while the reference lies below would miss the bound, so
+// the grid also shows that the clamp never acts on such data. Clouds whose relative spread
+// is at most 1e-15 cannot be resolved and are refused; at 1e-14 either answer is sound.
+TEST(CurveFit, AccurateWhereverTheDataLie) {
+  constexpr double Bound = 4 * std::numeric_limits<double>::epsilon();
+  std::mt19937 Gen(19);
+  std::uniform_real_distribution<double> U(0, 1);
+  for (int ShiftExp = 0; ShiftExp <= 12; ++ShiftExp) {
+    for (int ScaleExp = -6; ScaleExp <= 6; ++ScaleExp) {
+      const double Shift = std::pow(10.0, ShiftExp), Scale = std::pow(10.0, ScaleExp);
+      for (int Draw = 0; Draw < 3; ++Draw) {
+        const double Trend = (Draw - 1) * 0.9 + 0.05, Spread = 0.2 + 0.4 * Draw;
+        TPoints Points;
+        TCurveFit C;
+        for (int I = 0; I < 40; ++I) {
+          const double Ux = U(Gen), Uy = Trend * Ux + Spread * U(Gen);
+          Points.push_back({Shift + Scale * Ux, Shift + Scale * Uy});
+          C.AddPair(Points.back().first, Points.back().second);
+        }
+        const std::string Where = "shift 1e" + std::to_string(ShiftExp) + ", scale 1e" + std::to_string(ScaleExp);
+        const int Resolution = ScaleExp - ShiftExp;
+        TFit F;
+        try {
+          F = Fit(C);
+        } catch (const EKVRMath2Error&) {
+          EXPECT_LE(Resolution, -14) << Where;
+          continue;
+        }
+        EXPECT_GE(Resolution, -14) << Where;
+        const TReference R = Reference(Points);
+        const long double Sx = std::sqrt(R.Sxx / Points.size()), Sy = std::sqrt(R.Syy / Points.size());
+        const long double K = R.Sxy / R.Sxx, D = R.MeanY - K * R.MeanX;
+        EXPECT_LE(std::fabs(F.Slope - K), Bound * Sy / Sx) << Where;
+        EXPECT_LE(std::fabs(F.Intercept - D), Bound * (std::fabs(R.MeanY) + std::fabs(K * R.MeanX) + Sy)) << Where;
+        if (R.Syy > 0) EXPECT_NEAR(F.Quality, R.Sxy * R.Sxy / (R.Sxx * R.Syy), Bound) << Where;
+        else EXPECT_EQ(F.Quality, 1.0) << Where;
+      }
+    }
+  }
+}
+
+TEST(CurveFit, ExactLineFarFromZero) {
+  TCurveFit C;
+  for (int I = 0; I < 15; ++I) C.AddPair(1e8 + I, 2 * (1e8 + I) + 3);
+  const TFit F = Fit(C);
+  EXPECT_DOUBLE_EQ(F.Slope, 2.0);
+  EXPECT_DOUBLE_EQ(F.Intercept, 3.0);
+  EXPECT_DOUBLE_EQ(F.Quality, 1.0);
+}
+
+// Lines up to the rounding of their y: the quality is as close to 1 as that rounding
+// allows, and never above it.
+TEST(CurveFit, NearlyPerfectLinesStayWithinTheQualityRange) {
+  for (double Shift : {0.0, 0.1, 1e3 + 0.7, 1e9 / 3, 1e12 + 0.1})
+    for (double K : {-3.3, 0.1, 7.0}) {
+      TCurveFit C;
+      for (int I = 0; I < 25; ++I) C.AddPair(Shift + 0.37 * I, K * (Shift + 0.37 * I) - 1.9);
+      const TFit F = Fit(C);
+      EXPECT_LE(F.Quality, 1.0) << Shift << " " << K;
+      EXPECT_GE(F.Quality, 1.0 - 1e-6) << Shift << " " << K;
+    }
+}
+
+TEST(CurveFit, ConstantYThatBinaryCannotHoldIsStillAPerfectFit) {
+  for (double Y : {0.1, 123.456, 1e-7, -2.2e15 / 3}) {
+    TCurveFit C;
+    for (double X : {1.0, 2.5, 5.0, 1e8}) C.AddPair(X, Y);
+    const TFit F = Fit(C);
+    EXPECT_EQ(F.Quality, 1.0) << Y;
+    EXPECT_EQ(F.Slope, 0.0) << Y;
+    EXPECT_EQ(F.Intercept, Y) << Y;
+  }
+}
+
+// The message of the refusal, after checking that the outputs were zeroed.
+std::string Refusal(const TPoints& Points) {
+  TCurveFit C;
+  for (auto [X, Y] : Points) C.AddPair(X, Y);
+  TFit F;
+  try {
+    C.CalcLinFit(F.Slope, F.Intercept, F.Quality);
+  } catch (const EKVRMath2Error& E) {
+    EXPECT_EQ(F.Slope, 0.0);
+    EXPECT_EQ(F.Intercept, 0.0);
+    EXPECT_EQ(F.Quality, 0.0);
+    return E.what();
+  }
+  return "no refusal";
+}
+
+TEST(CurveFit, RefusesXWithoutAResolvableSpread) {
+  // Equal to the last bit, however the values were produced.
+  EXPECT_EQ(Refusal({{0.1, 1}, {0.1, 2}, {0.1, 4}}), "CalcLinFit: all x values are equal, so the line is vertical");
+  EXPECT_EQ(Refusal({{0.2 - 0.1, 1}, {0.1, 2}}), "CalcLinFit: all x values are equal, so the line is vertical");
+  // Different only in the rounding of their last bits.
+  const std::string Unresolved = "CalcLinFit: the x values differ by less than double precision resolves at their size";
+  EXPECT_EQ(Refusal({{0.1, 1}, {0.3 - 0.2, 2}, {0.1, 3}}), Unresolved);
+  EXPECT_EQ(Refusal({{1e12, 1}, {std::nextafter(1e12, 2e12), 2}, {1e12, 3}}), Unresolved);
+  EXPECT_EQ(Refusal({{1e12, 1}, {1e12 + 0.01, 2}, {1e12 + 0.02, 3}}), "no refusal");
+}
+
+TEST(CurveFit, RefusesWhatDoublesCannotCarry) {
+  const std::string NotFinite = "CalcLinFit: the data contain values that are not finite numbers";
+  EXPECT_EQ(Refusal({{1, 1}, {std::nan(""), 2}}), NotFinite);
+  EXPECT_EQ(Refusal({{1, 1}, {2, 2}, {HUGE_VAL, 3}}), NotFinite);
+  EXPECT_EQ(Refusal({{0, 0}, {1e-300, 1e300}}), "CalcLinFit: the line is too steep for double precision");
 }
 
 }  // namespace
