@@ -14,8 +14,12 @@
 namespace {
 
 constexpr int CloudCount = 10000;
-// The readout shows four decimals: below this it reads 0.0000 or 0.0001 at most.
-constexpr double ReadsAsZero = 1.5e-4;
+// "Practically 0": the readout shows 0.00 and two more digits.
+constexpr double PracticallyZero = 0.005;
+// Among the first 4,000,000 seeds, the only clouds whose long axis lies so far from the
+// diagonal that the exact zero of r² falls just outside steps 2 and 3 (at 107.7° and
+// 17.7°, 109.0° and 19.0°, 108.6° and 18.6°). The texts promise only what they reach too.
+constexpr std::array<uint64_t, 3> RareClouds = {1552885, 2458584, 2811669};
 
 struct TLine {
   double Slope = 0, Intercept = 0, R2 = 0;
@@ -76,7 +80,13 @@ public:
     }
     return Low;
   }
-  double LeastR2Beside(int Position) const { return std::min(Red(Position).R2, Red(Position + 1).R2); }
+  // The position in the range with the least r² near its exact zero: beside the zero, or
+  // at the end nearer to it when the zero lies outside.
+  int LeastR2In(const TRotateRange& Range) const {
+    const std::optional<int> Zero = ZeroIn(Range);
+    const int A = Zero ? *Zero : Range.Min, B = Zero ? *Zero + 1 : Range.Max;
+    return Red(A).R2 <= Red(B).R2 ? A : B;
+  }
 
 private:
   TPointCloud Cloud_;
@@ -89,29 +99,48 @@ std::array<int, 4> SamplePositions(uint64_t Seed) {
   return P;
 }
 
-// Steps 1 to 3 and 5: inside each narrowed range lies the angle where the red line is
-// flat, the blue one upright and r² is 0; the readout gets there; the cloud stands upright
-// at the one and lies flat at the other.
-TEST(LessonFacts, RSquaredFallsToZeroInsideTheUprightAndTheFlatRange) {
-  for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
-    TLesson L(Seed);
-    const std::optional<int> Upright = L.ZeroIn(UprightRange), Flat = L.ZeroIn(FlatRange);
-    ASSERT_TRUE(Upright && Flat) << "seed " << Seed;
-    EXPECT_LT(L.LeastR2Beside(*Upright), ReadsAsZero) << "seed " << Seed;
-    EXPECT_LT(L.LeastR2Beside(*Flat), ReadsAsZero) << "seed " << Seed;
-    for (int Zero : {*Upright, *Flat})  // where the red line is flat, the blue one is upright
-      EXPECT_NE(L.Blue(Zero).Slope > 0, L.Blue(Zero + 1).Slope > 0) << "seed " << Seed;
-    const TMoments Up(L.At(*Upright)), Lying(L.At(*Flat));
-    EXPECT_LT(Up.Sxx, Up.Syy / 4) << "seed " << Seed;  // standing: x spreads less than half as far as y
-    EXPECT_LT(Lying.Syy, Lying.Sxx / 4) << "seed " << Seed;  // lying: y spreads less than half as far as x
+// Steps 2 and 3 as the learner meets them: turning inside the range, r² gets practically
+// to 0; there the red line is almost flat, and the cloud stands upright (x spreads far
+// less than y) or lies flat (y far less than x).
+void ExpectPracticallyZeroInsideTheRanges(uint64_t Seed) {
+  const TLesson L(Seed);
+  const int Upright = L.LeastR2In(UprightRange), Flat = L.LeastR2In(FlatRange);
+  for (int Position : {Upright, Flat}) {
+    EXPECT_LT(L.Red(Position).R2, PracticallyZero) << "seed " << Seed;
+    EXPECT_LT(std::fabs(L.Red(Position).Slope), 0.15) << "seed " << Seed;
   }
+  const TMoments Standing(L.At(Upright)), Lying(L.At(Flat));
+  EXPECT_LT(Standing.Sxx, 0.4 * Standing.Syy) << "seed " << Seed;  // spreads below 2/3
+  EXPECT_LT(Lying.Syy, 0.4 * Lying.Sxx) << "seed " << Seed;
+}
+
+TEST(LessonFacts, RSquaredGetsPracticallyToZeroInsideTheUprightAndTheFlatRange) {
+  for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) ExpectPracticallyZeroInsideTheRanges(Seed);
+  for (uint64_t Seed : RareClouds) ExpectPracticallyZeroInsideTheRanges(Seed);
+}
+
+// Steps 1 and 5: where r² is exactly 0 the red line is flat and the blue one upright. For
+// ordinary clouds that angle lies inside both ranges, and the readout shows 0.0000 or
+// 0.0001 at the nearest tenth of a degree; for the rare ones it lies just outside.
+TEST(LessonFacts, WhereRSquaredIsZeroTheRedLineIsFlatAndTheBlueOneUpright) {
+  for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
+    const TLesson L(Seed);
+    for (const TRotateRange& Range : {UprightRange, FlatRange}) {
+      const std::optional<int> Zero = L.ZeroIn(Range);
+      ASSERT_TRUE(Zero) << "seed " << Seed;
+      EXPECT_LT(std::min(L.Red(*Zero).R2, L.Red(*Zero + 1).R2), 1.5e-4) << "seed " << Seed;
+      EXPECT_NE(L.Blue(*Zero).Slope > 0, L.Blue(*Zero + 1).Slope > 0) << "seed " << Seed;
+    }
+  }
+  for (uint64_t Seed : RareClouds) EXPECT_FALSE(TLesson(Seed).ZeroIn(UprightRange)) << "seed " << Seed;
 }
 
 // Step 1: r² is largest when the cloud lies diagonally, half-way between flat and upright.
 TEST(LessonFacts, RSquaredIsLargestWhenTheCloudLiesDiagonally) {
   for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
-    TLesson L(Seed);
-    const std::optional<int> Flat = L.ZeroIn(FlatRange);
+    const TLesson L(Seed);
+    // A quarter turn reverses the sign of the covariance, so every 90° holds a zero.
+    const std::optional<int> Flat = L.ZeroIn({0, 900, 0});
     ASSERT_TRUE(Flat) << "seed " << Seed;
     // The exact maximum lies between these two positions; near it r² is nearly level.
     const double Diagonal = std::max(L.Red(*Flat + 450).R2, L.Red(*Flat + 451).R2);
@@ -123,9 +152,9 @@ TEST(LessonFacts, RSquaredIsLargestWhenTheCloudLiesDiagonally) {
 // Steps 1 and 3: turning keeps the cloud's shape, and r² repeats every quarter turn, so
 // step 3 opens with the r² that step 2 opened with. The sweep's line is the program's.
 TEST(LessonFacts, RSquaredRepeatsEveryQuarterTurnAndTheShapeStays) {
-  ASSERT_EQ(UprightRange.Start - FlatRange.Start, 900);
   for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
-    TLesson L(Seed);
+    const TLesson L(Seed);
+    EXPECT_NEAR(L.Red(FlatRange.Start).R2, L.Red(UprightRange.Start).R2, 1e-12) << "seed " << Seed;
     const int First = SamplePositions(Seed)[0];
     const TLine Program = ProgramFit(L.At(First)), Sweep = L.Red(First);
     EXPECT_NEAR(Program.Slope, Sweep.Slope, 1e-9) << "seed " << Seed;
@@ -147,7 +176,7 @@ TEST(LessonFacts, RSquaredRepeatsEveryQuarterTurnAndTheShapeStays) {
 // leaves r² as it is.
 TEST(LessonFacts, RSquaredDoesNotDependOnTheScaleOfAnAxis) {
   for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
-    TLesson L(Seed);
+    const TLesson L(Seed);
     const int Position = SamplePositions(Seed)[0];
     const double R2 = L.Red(Position).R2;
     for (double Stretch : {5.0, 0.2}) {
@@ -163,7 +192,7 @@ TEST(LessonFacts, RSquaredDoesNotDependOnTheScaleOfAnAxis) {
 // by the blue slope, both read as rise per run in the chart, is r².
 TEST(LessonFacts, TheTwoLinesMeetInTheCentreAndTheirSlopesDifferByTheFactorRSquared) {
   for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
-    TLesson L(Seed);
+    const TLesson L(Seed);
     for (int Position : SamplePositions(Seed)) {
       const TLine Red = L.Red(Position), Blue = L.Blue(Position);  // blue: x = Slope * y + Intercept
       const TMoments M(L.At(Position));
