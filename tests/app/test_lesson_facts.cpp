@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <optional>
 
 #include "app/PointCloud.h"
@@ -40,6 +41,8 @@ struct TMoments {
     }
   }
   TLine Line() const { return {Sxy / Sxx, MeanY - Sxy / Sxx * MeanX, Sxy * Sxy / (Sxx * Syy)}; }
+  // The direction of the cloud's long axis, in degrees from the x axis (-90 to 90).
+  double AxisDegrees() const { return std::atan2(2 * Sxy, Sxx - Syy) / 2 * 180 / std::numbers::pi; }
 };
 
 // The same line as the window's fit computes it from its running sums.
@@ -100,18 +103,17 @@ std::array<int, 4> SamplePositions(uint64_t Seed) {
 }
 
 // Steps 2 and 3 as the learner meets them: turning inside the range, r² gets practically
-// to 0; there the red line is almost flat, and the cloud stands upright (x spreads far
-// less than y) or lies flat (y far less than x).
+// to 0. There the cloud stands upright and the red line cuts across it (less steep than
+// 45°), or the cloud lies flat along the red line; "upright" and "flat" within 3°.
 void ExpectPracticallyZeroInsideTheRanges(uint64_t Seed) {
   const TLesson L(Seed);
   const int Upright = L.LeastR2In(UprightRange), Flat = L.LeastR2In(FlatRange);
-  for (int Position : {Upright, Flat}) {
-    EXPECT_LT(L.Red(Position).R2, PracticallyZero) << "seed " << Seed;
-    EXPECT_LT(std::fabs(L.Red(Position).Slope), 0.15) << "seed " << Seed;
-  }
-  const TMoments Standing(L.At(Upright)), Lying(L.At(Flat));
-  EXPECT_LT(Standing.Sxx, 0.4 * Standing.Syy) << "seed " << Seed;  // spreads below 2/3
-  EXPECT_LT(Lying.Syy, 0.4 * Lying.Sxx) << "seed " << Seed;
+  EXPECT_LT(L.Red(Upright).R2, PracticallyZero) << "seed " << Seed;
+  EXPECT_LT(L.Red(Flat).R2, PracticallyZero) << "seed " << Seed;
+  EXPECT_LT(std::fabs(L.Red(Upright).Slope), 1) << "seed " << Seed;
+  EXPECT_LT(std::fabs(L.Red(Flat).Slope), 0.05) << "seed " << Seed;
+  EXPECT_GT(std::fabs(TMoments(L.At(Upright)).AxisDegrees()), 87) << "seed " << Seed;
+  EXPECT_LT(std::fabs(TMoments(L.At(Flat)).AxisDegrees()), 3) << "seed " << Seed;
 }
 
 TEST(LessonFacts, RSquaredGetsPracticallyToZeroInsideTheUprightAndTheFlatRange) {
@@ -120,15 +122,13 @@ TEST(LessonFacts, RSquaredGetsPracticallyToZeroInsideTheUprightAndTheFlatRange) 
 }
 
 // Steps 1 and 5: where r² is exactly 0 the red line is flat and the blue one upright. For
-// ordinary clouds that angle lies inside both ranges, and the readout shows 0.0000 or
-// 0.0001 at the nearest tenth of a degree; for the rare ones it lies just outside.
+// ordinary clouds that angle lies inside both ranges; for the rare ones just outside.
 TEST(LessonFacts, WhereRSquaredIsZeroTheRedLineIsFlatAndTheBlueOneUpright) {
   for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
     const TLesson L(Seed);
     for (const TRotateRange& Range : {UprightRange, FlatRange}) {
       const std::optional<int> Zero = L.ZeroIn(Range);
       ASSERT_TRUE(Zero) << "seed " << Seed;
-      EXPECT_LT(std::min(L.Red(*Zero).R2, L.Red(*Zero + 1).R2), 1.5e-4) << "seed " << Seed;
       EXPECT_NE(L.Blue(*Zero).Slope > 0, L.Blue(*Zero + 1).Slope > 0) << "seed " << Seed;
     }
   }
