@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 #include "app/PointCloud.h"
 #include "stats/KVR_math2.h"
@@ -45,9 +46,9 @@ struct TMoments {
   double AxisDegrees() const { return std::atan2(2 * Sxy, Sxx - Syy) / 2 * 180 / std::numbers::pi; }
 };
 
-// The same line as the window's fit computes it from its running sums.
-TLine ProgramFit(const TPointCloud& Points) {
-  TCurveFit Stats;
+// The same line as the window's fit computes it.
+TLine ProgramFit(TCurveFit& Stats, const TPointCloud& Points) {
+  Stats.ResetStats();
   for (const TDataPoint& P : Points) Stats.AddPair(P.X, P.Y);
   TLine L;
   Stats.CalcLinFit(L.Slope, L.Intercept, L.R2);
@@ -152,11 +153,12 @@ TEST(LessonFacts, RSquaredIsLargestWhenTheCloudLiesDiagonally) {
 // Steps 1 and 3: turning keeps the cloud's shape, and r² repeats every quarter turn, so
 // step 3 opens with the r² that step 2 opened with. The sweep's line is the program's.
 TEST(LessonFacts, RSquaredRepeatsEveryQuarterTurnAndTheShapeStays) {
+  TCurveFit Stats;
   for (uint64_t Seed = 0; Seed < CloudCount; ++Seed) {
     const TLesson L(Seed);
     EXPECT_NEAR(L.Red(FlatRange.Start).R2, L.Red(UprightRange.Start).R2, 1e-12) << "seed " << Seed;
     const int First = SamplePositions(Seed)[0];
-    const TLine Program = ProgramFit(L.At(First)), Sweep = L.Red(First);
+    const TLine Program = ProgramFit(Stats, L.At(First)), Sweep = L.Red(First);
     EXPECT_NEAR(Program.Slope, Sweep.Slope, 1e-9) << "seed " << Seed;
     EXPECT_NEAR(Program.Intercept, Sweep.Intercept, 1e-9) << "seed " << Seed;
     EXPECT_NEAR(Program.R2, Sweep.R2, 1e-9) << "seed " << Seed;
