@@ -126,6 +126,7 @@ QByteArray ReportJson(TForm1& Form) {
       {"step", Form.LessonStep},
       {"rotate", QJsonObject{{"position", Form.SBarRotate->Position()}, {"min", Form.SBarRotate->Min()},
                              {"max", Form.SBarRotate->Max()}}},
+      {"angle", DegreesOf(Form.SBarRotate->Position())},
       {"magnification", QJsonObject{{"position", Form.SBarMagnif->Position()}, {"visible", Form.SBarMagnif->isVisible()}}},
       {"xrange", Pair(P->Scale1X()->RangeLow(), P->Scale1X()->RangeHigh())},
       {"yrange", Pair(P->Scale1Y()->RangeLow(), P->Scale1Y()->RangeHigh())},

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QTime>
 #include <cmath>
-#include <numbers>
 
 // The glyphs and the icon are compiled into this library; a static library must ask for
 // its resources to be linked in.
@@ -80,6 +79,7 @@ void TForm1::CreateComponents() {
   LblMagnif = new QLabel(this);
   Label2 = new QLabel(this);
   SBarRotate = new TScrollBar(Qt::Horizontal, this);
+  RdoAngle = new TReadout(this);
   Stats = new TCurveFit(this);
   StatsInverse = new TCurveFit(this);
   PopupMenu1 = new QMenu(this);
@@ -88,7 +88,7 @@ void TForm1::CreateComponents() {
       {Panel1, "Panel1"}, {BButOK, "BButOK"}, {BButReset, "BButReset"}, {BButNext, "BButNext"},
       {BButAbout, "BButAbout"}, {Memo1, "Memo1"}, {RdoRxy, "RdoRxy"}, {LblExplainColors, "LblExplainColors"},
       {Plotter1, "Plotter1"}, {SBarMagnif, "SBarMagnif"}, {LblMagnif, "LblMagnif"}, {Label2, "Label2"},
-      {SBarRotate, "SBarRotate"}, {Stats, "Stats"}, {StatsInverse, "StatsInverse"}, {PopupMenu1, "PopupMenu1"},
+      {SBarRotate, "SBarRotate"}, {RdoAngle, "RdoAngle"}, {Stats, "Stats"}, {StatsInverse, "StatsInverse"}, {PopupMenu1, "PopupMenu1"},
       {clidemon, "clidemon"}};
   for (const auto& [Object, Name] : Named) {
     Object->setObjectName(QLatin1String(Name));
@@ -171,6 +171,24 @@ void TForm1::ApplyDesign() {
   SBarRotate->SetPosition(0);
   SBarRotate->OnChange = [this](QObject* Sender) { SBarRotateChange(Sender); };
 
+  // Left of the rotate bar, in the free corner below the magnification label, in the
+  // style of the goodness-of-fit readout.
+  RdoAngle->setGeometry(8, 476, 132, 25);
+  RdoAngle->SetLeftText(QStringLiteral("GL_angle"));
+  RdoAngle->SetLeftTextAlignment(taRightJustify);
+  RdoAngle->SetLeftSpace(60);
+  RdoAngle->SetLabelWidth(64);
+  RdoAngle->SetDisplayType(dtDeg);
+  RdoAngle->SetPrecision(1);
+  RdoAngle->SetAlignment(taCenter);
+  RdoAngle->SetFrameStyle(fsLowered);
+  RdoAngle->SetColorScheme(csSystem);
+  RdoAngle->SetColorLabBakG(clWhite);
+  RdoAngle->SetColorLabText(clBlack);
+  RdoAngle->SetColorOutText(clBlack);
+  RdoAngle->SetColorOutBakG(clBtnFace);
+  RdoAngle->setFont(DesignFont(13, true));
+
   clidemon->SetAutoTranslate(true);
   clidemon->SetAutoCreateItlFile(false);
   clidemon->SetMultiStart(Mode_.Scripted);  // a scripted run may go beside a running one
@@ -245,29 +263,18 @@ void TForm1::ApplyChartDesign() {
 
 // --- the simulation ------------------------------------------------------------------
 
-// Uniform in [0, 1): the top 53 bits of the generator.
-double TForm1::NextRandom() { return static_cast<double>(Random_() >> 11) * 0x1.0p-53; }
-
-void TForm1::GenerateData() {
-  for (TDataPoint& P : DataPoints) {
-    P.X = NextRandom() * 10 - 5;
-    P.Y = NextRandom() * 4 + P.X - 2;
-  }
-}
+void TForm1::GenerateData() { DataPoints = GenerateCloud(Random_); }
 
 void TForm1::UpdateDisplay() {
   Stats->ResetStats();
   StatsInverse->ResetStats();
   Plotter1->ClearItems();
   Plotter1->SetDataColor(clBlack);
-  const double Theta = static_cast<double>(SBarRotate->Position() / 3600.0L * 2 * std::numbers::pi_v<long double>);
-  const long double C = std::cos(static_cast<long double>(Theta)), S = std::sin(static_cast<long double>(Theta));
-  for (const TDataPoint& P : DataPoints) {
-    const double X = static_cast<double>(C * P.X + S * P.Y);
-    const double Y = static_cast<double>(C * P.Y - S * P.X);
-    Plotter1->AddMark(X, Y, 12);
-    Stats->AddPair(X, Y);
-    StatsInverse->AddPair(Y, X);
+  RdoAngle->SetValue(DegreesOf(SBarRotate->Position()));
+  for (const TDataPoint& P : RotateCloud(DataPoints, SBarRotate->Position())) {
+    Plotter1->AddMark(P.X, P.Y, 12);
+    Stats->AddPair(P.X, P.Y);
+    StatsInverse->AddPair(P.Y, P.X);
   }
   double K = 0, D = 0, Q = 0;
   try {
@@ -371,6 +378,12 @@ void TForm1::clidemonParamsChange(QObject*) {
   activateWindow();
 }
 
+void TForm1::NarrowRotation(const TRotateRange& Range) {
+  SBarRotate->SetMin(Range.Min);
+  SBarRotate->SetMax(Range.Max);
+  SBarRotate->SetPosition(Range.Start);
+}
+
 void TForm1::BButNextClick(QObject*) {
   LessonStep = std::min(LessonStep + 1, 5);
   // Minimum before maximum: every new minimum lies below the maximum in force.
@@ -386,20 +399,14 @@ void TForm1::BButNextClick(QObject*) {
       ShowExplanation(QStringLiteral("ExPlain_1"));
       break;
     case 2:
-    case 3: {
-      const int Low = LessonStep == 2 ? 1100 : 200;
-      SBarRotate->SetMin(Low);
-      SBarRotate->SetMax(Low + 500);
-      SBarRotate->SetPosition(Low + 250);
+    case 3:
+      NarrowRotation(LessonStep == 2 ? UprightRange : FlatRange);
       SBarMagnif->hide();
       LblMagnif->hide();
       ShowExplanation(QStringLiteral("ExPlain_%1").arg(LessonStep));
       break;
-    }
     case 4:
-      SBarRotate->SetMin(350);
-      SBarRotate->SetMax(550);
-      SBarRotate->SetPosition(450);
+      NarrowRotation(MagnifyRange);
       SBarMagnif->show();
       LblMagnif->show();
       ShowExplanation(QStringLiteral("ExPlain_4"));

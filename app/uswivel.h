@@ -13,15 +13,12 @@
 #include <random>
 
 #include "app/AboutBox.h"
+#include "app/PointCloud.h"
 #include "chart/KVR_plotter.h"
 #include "companion/TesseraDemon.h"
 #include "readout/KVR_Readout.h"
 #include "stats/KVR_math2.h"
 #include "toolkit/StdCtrls.h"
-
-struct TDataPoint {
-  double X = 0, Y = 0;
-};
 
 // How the program was started.
 struct TStartMode {
@@ -35,7 +32,7 @@ class TForm1 : public QWidget, public TComponentBase {
   Q_OBJECT
 
 public:
-  static constexpr int PointCount = 15;
+  static constexpr int PointCount = std::tuple_size_v<TPointCloud>;
 
   explicit TForm1(const TStartMode& Mode = TStartMode(), QWidget* Parent = nullptr);
 
@@ -53,6 +50,8 @@ public:
   QLabel* LblMagnif;
   QLabel* Label2;
   TScrollBar* SBarRotate;
+  // The rotate bar's angle in degrees, beside the bar.
+  TReadout* RdoAngle;
   TCurveFit* Stats;
   TCurveFit* StatsInverse;
   QMenu* PopupMenu1;
@@ -61,7 +60,7 @@ public:
   TFrmAbout* FrmAbout = nullptr;
 
   int LessonStep = 0;
-  std::array<TDataPoint, PointCount> DataPoints{};
+  TPointCloud DataPoints{};
 
   void GenerateData();
   void UpdateDisplay();
@@ -91,7 +90,7 @@ private:
   void ApplyDesign();
   void ApplyChartDesign();
   void ShowExplanation(const QString& Key);
-  double NextRandom();
+  void NarrowRotation(const TRotateRange& Range);
 
   TStartMode Mode_;
   std::optional<uint64_t> Seed_;

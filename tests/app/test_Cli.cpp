@@ -59,6 +59,7 @@ TEST(CommandLine, ReportDescribesTheWindow) {
   EXPECT_EQ(J["step"].toInt(), 2);
   EXPECT_EQ(J["rotate"]["position"].toInt(), 1200);
   EXPECT_EQ(J["rotate"]["min"].toInt(), 1100);
+  EXPECT_EQ(J["angle"].toDouble(), 120.0);
   EXPECT_EQ(J["points"].toArray().size(), 15);
   EXPECT_EQ(J["lines"].toArray()[0].toArray()[4].toString(), "#ff0000");
   EXPECT_EQ(J["xrange"].toArray()[0].toDouble(), -15);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -60,6 +61,25 @@ TEST(Translation, CaptionsAndLessonTextsComeFromTheDictionary) {
   QTest::mouseClick(T.Form->BButNext, Qt::LeftButton);
   EXPECT_EQ(T.Form->Memo1->toPlainText(), "Zwei\nzweite Zeile");
   EXPECT_EQ(T.Form->Memo1->Lines()->Count(), 2);
+}
+
+// The program's own dictionaries: every lesson text is there and fits the memo at the
+// design's size, so the learner never has to scroll.
+TEST(LessonTexts, EveryStepFitsTheMemoInBothLanguages) {
+  for (const char* Dictionary : {"swivel.itl", "swivel.de.itl"}) {
+    TStartMode Mode;
+    Mode.Scripted = true;
+    Mode.DictionaryFile = QStringLiteral(SWIVEL_DICTIONARIES "/") + Dictionary;
+    TForm1 Form(Mode);
+    Form.SetSeed(42);
+    Form.show();
+    for (int Step = 1; Step <= 5; ++Step) {
+      if (Step > 1) Form.BButNextClick(Form.BButNext);
+      QCoreApplication::processEvents();
+      EXPECT_TRUE(Form.Memo1->toPlainText().contains(QString::number(Step))) << Dictionary << " step " << Step;
+      EXPECT_EQ(Form.Memo1->verticalScrollBar()->maximum(), 0) << Dictionary << " step " << Step;
+    }
+  }
 }
 
 TEST(AboutBox, GermanTextsForAnyLetterCaseOfTheLanguage) {

@@ -131,6 +131,47 @@ TEST(MainWindow, MagnificationChangesOnlyTheYRange) {
   EXPECT_EQ(S.Marks()[3].Y, Marks[3].Y);
 }
 
+// What step 4 tells the learner: the bar stretches the picture, never the line or r².
+TEST(MainWindow, MagnificationLeavesTheLineAndTheReadoutAsTheyAre) {
+  for (uint64_t Seed : {1, 2, 3, 42}) {
+    TShownForm S(Seed);
+    for (int I = 0; I < 3; ++I) QTest::mouseClick(S.Form.BButNext, Qt::LeftButton);
+    auto Line = [&] { return S.Form.Plotter1->Item(TForm1::PointCount); };
+    const TChartItem Before = Line();
+    const QString Readout = S.Form.RdoRxy->DisplayText();
+    for (int P : {0, 20, 48}) {
+      S.Form.SBarMagnif->SetPosition(P);
+      S.Rotate(MagnifyRange.Min);  // a turn away and back draws the line anew
+      S.Rotate(MagnifyRange.Start);
+      EXPECT_EQ(Line().Y1, Before.Y1) << Seed << " " << P;
+      EXPECT_EQ(Line().Y2, Before.Y2) << Seed << " " << P;
+      EXPECT_EQ(S.Form.RdoRxy->DisplayText(), Readout) << Seed << " " << P;
+    }
+  }
+}
+
+TEST(MainWindow, TheAngleBesideTheRotateBarFollowsEveryTurn) {
+  TShownForm S;
+  TForm1& F = S.Form;
+  EXPECT_EQ(F.RdoAngle->DisplayText(), QString("0.0\u00B0"));
+  S.Rotate(1234);
+  EXPECT_EQ(F.RdoAngle->DisplayText(), QString("123.4\u00B0"));
+  EXPECT_EQ(F.RdoAngle->Value(), 123.4);
+  QTest::keyClick(F.SBarRotate, Qt::Key_Right);
+  EXPECT_EQ(F.RdoAngle->DisplayText(), QString("123.5\u00B0"));
+  QTest::mouseClick(F.BButNext, Qt::LeftButton);
+  EXPECT_EQ(F.RdoAngle->DisplayText(), QString("135.0\u00B0"));
+  S.Rotate(3600);  // clamped to the step's end
+  EXPECT_EQ(F.RdoAngle->DisplayText(), QString("160.0\u00B0"));
+  // Inside the window, left of the bar, clear of the labels.
+  const QRect Angle = F.RdoAngle->geometry();
+  EXPECT_TRUE(F.rect().contains(Angle));
+  EXPECT_LT(Angle.right(), F.SBarRotate->x());
+  EXPECT_GE(Angle.bottom(), F.SBarRotate->geometry().center().y());
+  for (QWidget* Other : {static_cast<QWidget*>(F.LblMagnif), static_cast<QWidget*>(F.Label2)})
+    EXPECT_FALSE(Angle.intersects(Other->geometry())) << Other->objectName().toStdString();
+}
+
 TEST(MainWindow, LessonStepsNarrowTheRotationAndResetStartsAgain) {
   TShownForm S;
   TForm1& F = S.Form;
