@@ -4,8 +4,8 @@
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QRandomGenerator>
@@ -132,7 +132,8 @@ TMessageWindow::~TMessageWindow() = default;
 
 void TMessageWindow::Serve(QLocalServer& Server) {
   while (QLocalSocket* Socket = Server.nextPendingConnection()) {
-    if (!IsThisUser(PeerUid(Socket->socketDescriptor()))) {  // another user's process gets nothing, not even a caption
+    // Another user's process gets nothing, not even the caption.
+    if (!IsThisUser(PeerUid(Socket->socketDescriptor()))) {
       Socket->abort();
       Socket->deleteLater();
       continue;

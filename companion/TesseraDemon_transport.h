@@ -24,12 +24,12 @@ constexpr int64_t MaxBlockSize = 64 * 1024 * 1024;
 using THandle = uint32_t;
 
 // One received copy-data block: tag, extra argument and data, and the user id of the
-// process that sent it.
+// process that sent it (all ones when unknown).
 struct TBlock {
   int32_t Tag = 0;
   THandle Sender = 0;
   QByteArray Data;
-  uint32_t SenderUid = 0;
+  uint32_t SenderUid = UINT32_MAX;
 };
 
 // The folder of this user's sockets and lock files: $XDG_RUNTIME_DIR when it is a folder

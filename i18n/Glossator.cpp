@@ -1,8 +1,8 @@
 #include "i18n/Glossator.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
