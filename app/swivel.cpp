@@ -5,6 +5,7 @@
 #include "app/AboutBox.h"
 #include "app/Cli.h"
 #include "app/uswivel.h"
+#include "companion/QuitRequest.h"
 #include "i18n/Glossator.h"
 #include "toolkit/Toolkit.h"
 
@@ -43,16 +44,24 @@ int main(int argc, char** argv) {
   }
   QApplication App(argc, argv);
   InitToolkit();
+  QuitOnSignals();
   TStartMode Mode;
   Mode.Scripted = Options.Scripted();
   if (!Options.Language.isEmpty())
     Mode.DictionaryFile = ItlFileName(QCoreApplication::applicationFilePath(), true).chopped(3) + Options.Language + ".itl";
   TForm1 Form1(Mode);
-  if (Form1.clidemon->EndRequested()) return 0;  // another instance runs: no window
+  if (Form1.clidemon->EndRequested() || QuitRequested()) return 0;  // another instance runs: no window
   if (Options.Seed) Form1.SetSeed(*Options.Seed);
   TFrmAbout FrmAbout(&Form1);
   Form1.FrmAbout = &FrmAbout;
   Form1.show();  // runs the start-up sequence (the about box waits for the user)
+  // Asked to end while the about box was open: it closes, then the window; the
+  // destructors run in reverse order and the single-instance lock goes last.
+  if (QuitRequested()) {
+    FrmAbout.close();
+    Form1.close();
+    return 0;
+  }
   ApplyOptions(Form1, Options);
   if (!Options.Scripted()) return App.exec();
   if (Options.Report) Print(stdout, QString::fromUtf8(ReportJson(Form1)));

@@ -2,17 +2,17 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <set>
+
+#include "companion/QuitRequest.h"
 
 namespace {
 
@@ -167,13 +167,14 @@ TtsrCustomDemon::TtsrCustomDemon(QObject* Owner)
 
 TtsrCustomDemon::~TtsrCustomDemon() = default;
 
+// Without a window of its own (no private runtime folder) the client works locally:
+// it neither sends nor receives.
 void TtsrCustomDemon::CreateWindow() {
   RegisterWindowClass(GetWindowClassName());
   Window_ = std::make_unique<TMessageWindow>();
   if (!Window_->Listening()) {
     Window_.reset();
-    RegisteredClasses().erase(GetWindowClassName());
-    throw EMentora("Could not create window handle");
+    return;
   }
   LocalEntity->SetTitle(ToStd(QCoreApplication::applicationName()));
   LocalEntity->SetFileName(ToStd(QCoreApplication::applicationFilePath()));
@@ -196,18 +197,20 @@ QString TtsrCustomDemon::ParamStr(int Index) const {
   return Params[Index];
 }
 
-void TtsrCustomDemon::SendTo(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply) {
+bool TtsrCustomDemon::SendTo(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply) {
   Message->TimeStamp = TTimeStamp::Now();
-  Transmit(Target, Message, Reply);
+  return Transmit(Target, Message, Reply);
 }
 
-void TtsrCustomDemon::Transmit(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply) {
+bool TtsrCustomDemon::Transmit(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply) {
   Message->Demon = this;
   if (Reply) Reply->Demon = this;
-  if (!Window_ || !Target) return;  // no hidden window of our own: nothing is sent
-  if (Message->Size() + 8 > INT32_MAX) return;
+  if (!Window_ || !Target) return false;  // no hidden window of our own: nothing is sent
+  if (Message->Size() + 8 > INT32_MAX) return false;
   Window_->Send(Target->Handle, Message->MsgType, EncodeBlock(*Message));
-  if (std::unique_ptr<TMentoraMessageStream> Found = FindReply(Message->TimeStamp); Found && Reply) Reply->Assign(*Found);
+  const std::unique_ptr<TMentoraMessageStream> Found = FindReply(Message->TimeStamp);
+  if (Found && Reply) Reply->Assign(*Found);
+  return Found != nullptr;
 }
 
 std::unique_ptr<TMentoraMessageStream> TtsrCustomDemon::FindReply(const TTimeStamp& Stamp) {
@@ -236,10 +239,10 @@ void TtsrCustomDemon::HandleMessage(std::unique_ptr<TMentoraMessageStream>& Mess
       ServerDown = Message->ReadValue<uint8_t>() != 0;
       bool AllowQuit = true;
       if (OnQuitMsgReceived) OnQuitMsgReceived(this, ServerDown, AllowQuit);
-      if (AllowQuit) deleteLater();
+      if (AllowQuit) RequestQuit();
       break;
     }
-    case mtReply: ReplyQueue.push_back(std::move(Message)); break;
+    case mtReply: QueueReply(std::move(Message)); break;
     case mtParams: {
       const std::string Content(Message->Memory(), static_cast<size_t>(Message->Size()));
       QString Text = QString::fromStdString(Content.substr(0, Content.find('\0')));
@@ -255,16 +258,29 @@ void TtsrCustomDemon::HandleMessage(std::unique_ptr<TMentoraMessageStream>& Mess
   }
 }
 
+// A reply is looked for right after its request was sent, so only the latest few can
+// still be waited for; older ones, and any beyond one block's size in all, are dropped.
+void TtsrCustomDemon::QueueReply(std::unique_ptr<TMentoraMessageStream> Reply) {
+  ReplyQueue.push_back(std::move(Reply));
+  int64_t Bytes = 0;
+  for (const auto& R : ReplyQueue) Bytes += R->Size();
+  while (ReplyQueue.size() > MaxQueuedReplies || Bytes > MaxBlockSize) {
+    Bytes -= ReplyQueue.front()->Size();
+    ReplyQueue.pop_front();
+  }
+}
+
 void TtsrCustomDemon::Loaded() {
   if (!MultiStart_) CheckSingleInstance();
   TComponent::Loaded();
 }
 
-// The marker of a running instance is a lock file named after the program; a lock left
-// by an instance that crashed is taken over.
+// The marker of a running instance is a lock file named after the program in the user's
+// private runtime folder; a lock left by an instance that crashed is taken over. Without
+// that folder the check is skipped: a lock where others can write could be blocked by them.
 void TtsrCustomDemon::CheckSingleInstance() {
-  QString Folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (Folder.isEmpty()) Folder = QDir::tempPath();
+  const QString Folder = RuntimeFolder();
+  if (Folder.isEmpty()) return;
   auto Lock = std::make_unique<QLockFile>(Folder + QLatin1Char('/') + QString::fromStdString(LocalEntity->MutexName()));
   if (Lock->tryLock(0)) {
     Mutex_ = std::move(Lock);
@@ -295,14 +311,12 @@ TtsrDemonClient::~TtsrDemonClient() {
     SendTo(ServerEntity.get(), &Message, nullptr);
   }
   ReplyQueue.clear();
-  if (Window_) {
-    Window_.reset();
-    RegisteredClasses().erase(GetWindowClassName());
-  }
+  Window_.reset();
+  RegisteredClasses().erase(GetWindowClassName());
+  Dictionary_.reset();  // writes the collected ITL file
+  // The lock goes last: a new instance starts only once this one is done.
   Mutex_.reset();
   LocalEntity->MutexHandle = 0;
-  Dictionary_.reset();
-  QCoreApplication::quit();
 }
 
 QString TtsrDemonClient::GetWindowClassName() const { return ClientWindowClass; }
@@ -314,9 +328,15 @@ void TtsrDemonClient::Loaded() {
   TtsrCustomDemon::Loaded();
 }
 
+void TtsrDemonClient::FallBackToLocalMode(const char* Reason) {
+  qWarning("%s: %s goes on in local mode.", Reason, qPrintable(QCoreApplication::applicationName()));
+  UseTesseraServer_ = false;
+  ServerEntity->Handle = 0;
+}
+
 void TtsrDemonClient::ConnectToServer() {
   if (!UseTesseraServer_) return;
-  if (ServerEntity->Handle == 0) throw EMentora("Mentora server application is not running");
+  if (ServerEntity->Handle == 0) return FallBackToLocalMode("Mentora server application is not running");
   TMentoraMessageStream Message(this);
   Message.MsgType = mtRegister;
   LocalEntity->WriteTo(Message);
@@ -326,8 +346,13 @@ void TtsrDemonClient::ConnectToServer() {
 void TtsrDemonClient::LoadDictionary() {
   std::unique_ptr<TStream> Stream;
   if (UseTesseraServer_) {
-    Stream = GetStream(ToStd(ItlFileName(QString::fromStdString(MapFileName(ToStd(ParamStr(0)))), true)));
-  } else {
+    try {
+      Stream = GetStream(ToStd(ItlFileName(QString::fromStdString(MapFileName(ToStd(ParamStr(0)))), true)));
+    } catch (const EStreamError&) {
+      FallBackToLocalMode("The companion server's answer cannot be read");
+    }
+  }
+  if (!UseTesseraServer_) {
     try {
       const QString File = DictionaryFile_.isEmpty() ? ItlFileName(ParamStr(0), true) : DictionaryFile_;
       Stream = std::make_unique<TFileStream>(File, fmOpenRead);
@@ -345,7 +370,8 @@ std::unique_ptr<TMentoraMessageStream> TtsrDemonClient::Request(int32_t Type,
   Message.MsgType = Type;
   Content(Message);
   auto Reply = std::make_unique<TMentoraMessageStream>(this);
-  SendTo(ServerEntity.get(), &Message, Reply.get());
+  if (!SendTo(ServerEntity.get(), &Message, Reply.get()) && UseTesseraServer_)
+    FallBackToLocalMode("The companion server does not answer");
   Reply->SetPosition(0);
   return Reply;
 }
@@ -389,8 +415,10 @@ int TtsrDemonClient::Execute(const std::string& Command, const std::string& Para
   const auto Pid = Reply->ReadValue<uint32_t>();
   if (Pid == 0) throw EMentora("Could not execute \"" + Command + ".\"");
   if (!Wait) return static_cast<int>(Pid);
-  if (::kill(static_cast<pid_t>(Pid), 0) != 0 && errno != EPERM) throw EMentora("Could not execute \"" + Command + ".\"");
-  while (::kill(static_cast<pid_t>(Pid), 0) == 0) QThread::msleep(50);
+  // A process of another user answers EPERM: it is there all the same.
+  const auto Alive = [Pid] { return ::kill(static_cast<pid_t>(Pid), 0) == 0 || errno == EPERM; };
+  if (!Alive()) throw EMentora("Could not execute \"" + Command + ".\"");
+  while (Alive()) QThread::msleep(50);
   return 0;
 }
 
@@ -412,8 +440,10 @@ std::string TtsrDemonClient::QueryValue(const std::string& Name) {
 }
 
 std::string TtsrDemonClient::GetDirectory(const std::string& Name) {
-  if (UseTesseraServer_)
-    return Request(mtGetDirectory, [&](TMentoraMessageStream& M) { M.WriteString(Name); })->ReadString();
+  if (UseTesseraServer_) {
+    const auto Reply = Request(mtGetDirectory, [&](TMentoraMessageStream& M) { M.WriteString(Name); });
+    if (UseTesseraServer_) return Reply->ReadString();
+  }
   if (Name != "TesseraWorkArea" && Name != "TesseraHomeDir") return {};
   std::string Folder = ToStd(QFileInfo(ParamStr(0)).absolutePath());
   if (!Folder.empty() && Folder.back() != '\\' && Folder.back() != '/') Folder += '/';

@@ -105,6 +105,8 @@ public:
   std::unique_ptr<TEntity> ServerEntity;
   TGotAMessageEvent OnGotAMessage;
   TOnQuitMsgReceived OnQuitMsgReceived;
+  // Replies not yet claimed by a request: at most MaxQueuedReplies, MaxBlockSize bytes in all.
+  static constexpr size_t MaxQueuedReplies = 16;
   std::deque<std::unique_ptr<TMentoraMessageStream>> ReplyQueue;
   QStringList Params;
   TNotifyEvent OnParamsChange;
@@ -123,8 +125,9 @@ public:
   virtual std::string QueryValue(const std::string& Name) = 0;
   virtual std::string GetDirectory(const std::string& Name) = 0;
 
-  void SendTo(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply);
-  void Transmit(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply);
+  // Both true when a reply to Message arrived (and was copied to Reply, when given).
+  bool SendTo(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply);
+  bool Transmit(TEntity* Target, TMentoraMessageStream* Message, TMentoraMessageStream* Reply);
   std::unique_ptr<TMentoraMessageStream> FindReply(const TTimeStamp& Stamp);
   // A block as it arrives at the hidden window.
   void Receive(const TBlock& Block);
@@ -141,6 +144,7 @@ protected:
   void CreateWindow();
   void CheckSingleInstance();
   void CollectParams();
+  void QueueReply(std::unique_ptr<TMentoraMessageStream> Reply);
   std::unique_ptr<TMessageWindow> Window_;
   std::unique_ptr<QLockFile> Mutex_;
   std::unique_ptr<TGlossator> Dictionary_;
@@ -173,6 +177,8 @@ public:
   void Loaded() override;
 
 private:
+  // Server mode ends with a message on stderr: no server, or no readable answer.
+  void FallBackToLocalMode(const char* Reason);
   void ConnectToServer();
   void LoadDictionary();
   // Sends a request of Type with Content and returns the reply's content.

@@ -2,12 +2,17 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,23 +46,71 @@ bool WaitForBytes(QLocalSocket& Socket, qint64 Bytes, const QElapsedTimer& Since
     QTimer::singleShot(Left, &Loop, &QEventLoop::quit);
     QObject::connect(&Socket, &QLocalSocket::readyRead, &Loop, &QEventLoop::quit);
     QObject::connect(&Socket, &QLocalSocket::disconnected, &Loop, &QEventLoop::quit);
-    Loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Once the program is asked to end, no event loop runs any more: wait on this
+    // socket alone.
+    if (Loop.exec(QEventLoop::ExcludeUserInputEvents) < 0) Socket.waitForReadyRead(static_cast<int>(Left));
   }
   return true;
 }
 
+bool IsThisUser(int64_t Uid) { return Uid == static_cast<int64_t>(::geteuid()); }
+
+// Connects to Address and keeps the connection only when this user's process serves it.
 bool Connect(QLocalSocket& Socket, const QString& Address) {
+  if (Address.isEmpty()) return false;
   Socket.connectToServer(Address);
-  return Socket.waitForConnected(SendTimeoutMs);
+  if (!Socket.waitForConnected(SendTimeoutMs)) return false;
+  if (IsThisUser(PeerUid(Socket.socketDescriptor()))) return true;
+  Socket.abort();
+  return false;
+}
+
+QString FindRuntimeFolder() {
+  const QString Xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!Xdg.isEmpty() && IsPrivateFolder(Xdg)) return Xdg;
+  const QString Own = QDir::tempPath() + QStringLiteral("/swivel-%1").arg(::geteuid());
+  ::mkdir(QFile::encodeName(Own).constData(), 0700);  // it may exist: checked next
+  if (IsPrivateFolder(Own)) return Own;
+  qWarning("No private runtime folder (%s is not this user's alone): the program runs without the companion link "
+           "and without the single-instance check.",
+           qPrintable(Own));
+  return {};
 }
 
 }  // namespace
 
-QString TMessageWindow::AddressOf(THandle Handle) {
-  return WindowPrefix + QStringLiteral("%1").arg(Handle, 8, 16, QLatin1Char('0')).toUpper();
+bool IsPrivateFolder(const QString& Path) {
+  struct stat Info {};
+  if (::lstat(QFile::encodeName(Path).constData(), &Info) != 0) return false;
+  return S_ISDIR(Info.st_mode) && Info.st_uid == ::geteuid() && (Info.st_mode & 077) == 0;
 }
 
-TMessageWindow::TMessageWindow(const QString& FindName, const QString& Caption) : Caption_(Caption) {
+QString RuntimeFolder() {
+  static const QString Folder = FindRuntimeFolder();
+  return Folder;
+}
+
+int64_t PeerUid(qintptr Descriptor) {
+  struct ucred Peer {};
+  socklen_t Size = sizeof Peer;
+  if (Descriptor < 0 || ::getsockopt(static_cast<int>(Descriptor), SOL_SOCKET, SO_PEERCRED, &Peer, &Size) != 0) return -1;
+  return Peer.uid;
+}
+
+QString TMessageWindow::AddressOf(THandle Handle) {
+  return AddressOf(WindowPrefix + QStringLiteral("%1").arg(Handle, 8, 16, QLatin1Char('0')).toUpper());
+}
+
+QString TMessageWindow::AddressOf(const QString& Name) {
+  const QString Folder = RuntimeFolder();
+  return Folder.isEmpty() ? QString() : Folder + QLatin1Char('/') + Name;
+}
+
+TMessageWindow::TMessageWindow(const QString& FindName, const QString& Caption)
+    : FindName_(FindName), Caption_(Caption) {
+  if (RuntimeFolder().isEmpty()) return;
+  Server_.setSocketOptions(QLocalServer::UserAccessOption);
+  FindServer_.setSocketOptions(QLocalServer::UserAccessOption);
   // A handle is a non-zero number whose address nobody serves yet.
   for (int Try = 0; Try < 100 && !Server_.isListening(); ++Try) {
     const THandle H = QRandomGenerator::global()->bounded(1u, 0xFFFFFFFFu);
@@ -66,17 +119,25 @@ TMessageWindow::TMessageWindow(const QString& FindName, const QString& Caption) 
     if (Server_.listen(AddressOf(H))) Handle_ = H;
   }
   connect(&Server_, &QLocalServer::newConnection, this, [this] { Serve(Server_); });
-  if (!FindName.isEmpty()) {
-    QLocalServer::removeServer(FindName);
-    FindServer_.listen(FindName);
-    connect(&FindServer_, &QLocalServer::newConnection, this, [this] { Serve(FindServer_); });
-  }
+  if (FindName.isEmpty()) return;
+  // A live window at the find name keeps it; the file of one that is gone is taken over.
+  QLocalSocket Live;
+  if (Connect(Live, AddressOf(FindName))) return;
+  QLocalServer::removeServer(AddressOf(FindName));
+  FindServer_.listen(AddressOf(FindName));
+  connect(&FindServer_, &QLocalServer::newConnection, this, [this] { Serve(FindServer_); });
 }
 
 TMessageWindow::~TMessageWindow() = default;
 
 void TMessageWindow::Serve(QLocalServer& Server) {
   while (QLocalSocket* Socket = Server.nextPendingConnection()) {
+    // Another user's process gets nothing, not even the caption.
+    if (!IsThisUser(PeerUid(Socket->socketDescriptor()))) {
+      Socket->abort();
+      Socket->deleteLater();
+      continue;
+    }
     connect(Socket, &QLocalSocket::readyRead, this, [this, Socket] { Receive(Socket); });
     connect(Socket, &QLocalSocket::disconnected, Socket, &QObject::deleteLater);
     connect(Socket, &QObject::destroyed, this, [this, Socket] { Buffers_.erase(Socket); });
@@ -106,6 +167,7 @@ void TMessageWindow::Receive(QLocalSocket* Socket) {
     if (Length > MaxBlockSize) break;
     if (Buffer.size() < 13 + Length) return;
     Block.Data = Buffer.mid(13, Length);
+    Block.SenderUid = static_cast<uint32_t>(PeerUid(Socket->socketDescriptor()));
     Buffer.remove(0, 13 + Length);
     if (OnBlock) OnBlock(Block);  // may send, and so serve this window, nested
     if (!Guard) return;
@@ -135,7 +197,7 @@ bool TMessageWindow::Send(THandle Target, int32_t Tag, const QByteArray& Data) {
 
 THandle TMessageWindow::FindWindow(const QString& FindName, const QString& Caption) {
   QLocalSocket Socket;
-  if (!Connect(Socket, FindName)) return 0;
+  if (!Connect(Socket, AddressOf(FindName))) return 0;
   Socket.write(QByteArray(1, FrameFind));
   QElapsedTimer Since;
   Since.start();
@@ -150,8 +212,7 @@ THandle TMessageWindow::FindWindow(const QString& FindName, const QString& Capti
 bool TMessageWindow::Exists(THandle Handle) {
   if (Handle == 0) return false;
   QLocalSocket Socket;
-  Socket.connectToServer(AddressOf(Handle));
-  const bool Up = Socket.waitForConnected(SendTimeoutMs);
+  const bool Up = Connect(Socket, AddressOf(Handle));
   Socket.abort();
   return Up;
 }

@@ -2,6 +2,8 @@
 // is a local socket server named after its 32-bit window handle. A synchronous send
 // connects, writes the block and waits, serving its own window meanwhile, until the
 // receiver has handled it, so replies arrive before the send returns.
+// Only programs of one user talk to each other: the sockets live in that user's private
+// runtime folder, and both ends of every connection check the other's credentials.
 #pragma once
 
 #include <QByteArray>
@@ -21,12 +23,24 @@ constexpr int64_t MaxBlockSize = 64 * 1024 * 1024;
 
 using THandle = uint32_t;
 
-// One received copy-data block: tag, extra argument and data.
+// One received copy-data block: tag, extra argument and data, and the user id of the
+// process that sent it (all ones when unknown).
 struct TBlock {
   int32_t Tag = 0;
   THandle Sender = 0;
   QByteArray Data;
+  uint32_t SenderUid = UINT32_MAX;
 };
+
+// The folder of this user's sockets and lock files: $XDG_RUNTIME_DIR when it is a folder
+// of this user closed to everyone else, otherwise "swivel-<uid>" in the temporary folder,
+// created with mode 0700 and verified the same way (owner, mode, not a symbolic link).
+// Empty when neither can be used. Decided once per process.
+QString RuntimeFolder();
+// Whether Path is a real folder owned by this user that no one else may enter or change.
+bool IsPrivateFolder(const QString& Path);
+// The user id of the process at the other end of a connected local socket, or -1.
+int64_t PeerUid(qintptr Descriptor);
 
 class TMessageWindow : public QObject {
   Q_OBJECT
@@ -38,7 +52,9 @@ public:
   ~TMessageWindow() override;
 
   THandle Handle() const { return Handle_; }
-  bool Listening() const { return Server_.isListening(); }
+  // Whether the window listens at its handle and, when it has one, at its find name (a
+  // find name that a live window of this user serves already is not taken over).
+  bool Listening() const { return Server_.isListening() && (FindName_.isEmpty() || FindServer_.isListening()); }
 
   // Sends a block to the window Target and waits until it is handled; false when
   // nothing was delivered.
@@ -46,7 +62,9 @@ public:
 
   std::function<void(const TBlock& Block)> OnBlock;
 
+  // The socket path of a handle or a find name in the runtime folder (empty without one).
   static QString AddressOf(THandle Handle);
+  static QString AddressOf(const QString& Name);
   // The handle of the window found by address and caption, or 0.
   static THandle FindWindow(const QString& FindName, const QString& Caption);
   // Whether a window with this handle exists.
@@ -57,7 +75,7 @@ private:
   void Receive(QLocalSocket* Socket);
 
   THandle Handle_ = 0;
-  QString Caption_;
+  QString FindName_, Caption_;
   QLocalServer Server_, FindServer_;
   std::unordered_map<QLocalSocket*, QByteArray> Buffers_;  // bytes received, not yet handled
 };

@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "toolkit/CodePage.h"
 
@@ -13,16 +18,39 @@ const std::string Terminator = "|$$";
 
 char AsciiLowerChar(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
 
-// 1-based position of Pattern in Text, 0 when absent.
-size_t Position(const std::string& Text, const std::string& Pattern) {
-  const size_t P = Text.find(Pattern);
-  return P == std::string::npos ? 0 : P + 1;
+// The bytes of Text from From up to To, empty when To is not beyond From.
+std::string Slice(const std::string& Text, size_t From, size_t To) {
+  return From < To ? Text.substr(From, To - From) : std::string();
 }
 
-// Count characters of Text after position From (1-based), or empty when Count <= 0.
-std::string After(const std::string& Text, size_t From, long long Count) {
-  if (Count <= 0 || From >= Text.size()) return {};
-  return Text.substr(From, static_cast<size_t>(Count));
+// Writes Text to a new file beside Name and renames it over Name once it is complete on
+// disk, so that a failure leaves the old file as it was; the error of the first failure,
+// or 0. The new file keeps the old one's permissions (0644 when there was none).
+int ReplaceFile(const QByteArray& Name, const std::string& Text) {
+  std::string Temporary = Name.toStdString() + ".XXXXXX";
+  const int File = ::mkstemp(Temporary.data());
+  if (File < 0) return errno;
+  struct stat Old {};
+  int Error = ::fchmod(File, ::stat(Name.constData(), &Old) == 0 ? Old.st_mode & 07777 : 0644) == 0 ? 0 : errno;
+  for (size_t Done = 0; Error == 0 && Done < Text.size();) {
+    const ssize_t N = ::write(File, Text.data() + Done, Text.size() - Done);
+    if (N > 0)
+      Done += static_cast<size_t>(N);
+    else if (N == 0 || errno != EINTR)
+      Error = N == 0 ? EIO : errno;
+  }
+  if (Error == 0 && ::fsync(File) != 0) Error = errno;
+  if (::close(File) != 0 && Error == 0) Error = errno;
+  if (Error == 0 && ::rename(Temporary.c_str(), Name.constData()) != 0) Error = errno;
+  if (Error != 0) ::unlink(Temporary.c_str());
+  return Error;
+}
+
+// The index just after the UTF-8 character that begins at At.
+size_t AfterCharacter(const std::string& Text, size_t At) {
+  size_t Next = At + 1;
+  while (Next < Text.size() && (static_cast<unsigned char>(Text[Next]) & 0xC0) == 0x80) ++Next;
+  return Next;
 }
 }  // namespace
 
@@ -97,7 +125,8 @@ QString ItlFileName(const QString& ProgramPath, bool WithFolder) {
 TGlossator::TGlossator(const std::string& AppName) : AppName_(AppName) {}
 
 TGlossator::~TGlossator() {
-  if (AutoCreateItlFile_) WriteItlFile();
+  if (!AutoCreateItlFile_) return;
+  if (const QString Error = WriteItlFile(); !Error.isEmpty()) qWarning("%s", qPrintable(Error));
 }
 
 void TGlossator::LoadFromStream(TStream* Stream) {
@@ -112,11 +141,14 @@ void TGlossator::LoadFromStream(TStream* Stream) {
   std::string Record;
   while (ReadUntilDelimiter(Bytes, Terminator, Record)) {
     if (!Utf8) Record = Cp1252ToUtf8(Record);
-    // The record ends with its terminator, so that is the first one in it.
-    const size_t P1 = Position(Record, "["), P2 = Position(Record, "]="), P3 = Record.size() - Terminator.size() + 1;
-    const auto L1 = static_cast<long long>(P1), L2 = static_cast<long long>(P2), L3 = static_cast<long long>(P3);
-    Keys_.push_back(NormalizeKey(AsciiLower(After(Record, P1, L2 - L1 - 1))));
-    Values_.push_back(DecodeValue(After(Record, P2 + 1, L3 - L2 - 2), AppName_));
+    // The key lies between the first "[" (or the record's start) and the first "]=";
+    // the value runs from there, or without "]=" from the second character, up to the
+    // terminator, the first one in the record. Every cut falls between UTF-8 characters.
+    const size_t Open = Record.find('['), Equals = Record.find("]="), End = Record.size() - Terminator.size();
+    const size_t KeyFrom = Open == std::string::npos ? 0 : Open + 1;
+    Keys_.push_back(NormalizeKey(AsciiLower(Equals == std::string::npos ? std::string() : Slice(Record, KeyFrom, Equals))));
+    const size_t ValueFrom = Equals == std::string::npos ? AfterCharacter(Record, 0) : Equals + 2;
+    Values_.push_back(DecodeValue(Slice(Record, ValueFrom, End), AppName_));
   }
 }
 
@@ -143,17 +175,21 @@ QString TGlossator::Translate(const QString& Key) {
   return QString::fromStdString(Result);
 }
 
-// UTF-8, CR LF lines; line feeds inside texts go back to the backslash-n escape so that
-// the file reads back as it was loaded.
-void TGlossator::WriteItlFile() const {
-  std::vector<std::string> Lines = ItlOutput_;
-  for (size_t I = 0; I < Keys_.size(); ++I) Lines.push_back("[" + Keys_[I] + "]=" + Values_[I] + "|$$");
+// UTF-8, CR LF lines; line feeds inside texts go back to the backslash-n escape, and
+// every other byte (a NUL among them) is written as it is, so that the file reads back
+// as it was loaded.
+std::string TGlossator::ItlText() const {
+  std::string Text;
+  const auto Add = [&Text](const std::string& Line) { Text += ReplaceAll(Line, "\n", "\\n", false) + "\r\n"; };
+  for (const std::string& Line : ItlOutput_) Add(Line);
+  for (size_t I = 0; I < Keys_.size(); ++I) Add("[" + Keys_[I] + "]=" + Values_[I] + "|$$");
+  return Text;
+}
+
+QString TGlossator::WriteItlFile() const {
   const QString Name = OutputFileName_.isEmpty() ? ItlFileName(QCoreApplication::applicationFilePath(), false)
                                                  : OutputFileName_;
-  QFile File(Name);
-  if (!File.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    qWarning("Cannot write the ITL file %s: %s", qPrintable(Name), qPrintable(File.errorString()));
-    return;
-  }
-  for (const std::string& Line : Lines) File.write((ReplaceAll(Line, "\n", "\\n", false) + "\r\n").c_str());
+  const int Error = ReplaceFile(QFile::encodeName(Name), ItlText());
+  if (Error == 0) return {};
+  return QStringLiteral("Cannot write the ITL file %1: %2").arg(Name, QString::fromLocal8Bit(std::strerror(Error)));
 }

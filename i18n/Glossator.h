@@ -50,10 +50,15 @@ public:
   // Where the collected file is written (default: the program's ITL name in the current
   // folder).
   void SetOutputFileName(const QString& FileName) { OutputFileName_ = FileName; }
+  // The bytes of the ITL file: the collected keys, then every entry as loaded, so that
+  // loading them gives back the same entries after the collected ones.
+  std::string ItlText() const;
+  // Writes ItlText(); the error message, or empty on success. A failed write leaves the
+  // old file as it was.
+  QString WriteItlFile() const;
 
 private:
   void TranslateProperty(QObject* Object, const QMetaProperty& Property);
-  void WriteItlFile() const;
 
   std::vector<std::string> Keys_, Values_;
   std::string Prefix_ = "GL_";

@@ -9,17 +9,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
-#include <QTimer>
-#include <atomic>
-#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
+#include "companion/QuitRequest.h"
 #include "companion/TesseraDemon.h"
 
 namespace {
-
-std::atomic<bool> StopRequested{false};
 
 struct TRegistered {
   THandle Handle;
@@ -56,7 +53,7 @@ private:
     if (!Request) return;
     TMentoraMessageStream Reply(nullptr);
     try {
-      if (!Answer(*Request, Block.Sender, Reply)) return;
+      if (!Answer(*Request, Block, Reply)) return;
     } catch (const EStreamError&) {
       return;  // a request too short for its layout gets no reply
     }
@@ -66,7 +63,7 @@ private:
   }
 
   // Writes the reply content; false for messages that are not answered.
-  bool Answer(TMentoraMessageStream& Q, THandle Sender, TMentoraMessageStream& R) {
+  bool Answer(TMentoraMessageStream& Q, const TBlock& Block, TMentoraMessageStream& R) {
     switch (Q.MsgType) {
       case mtRegister:
       case mtUnregister: {
@@ -97,8 +94,9 @@ private:
         const QStringList Arguments = QProcess::splitCommand(QString::fromStdString(Q.ReadString()));
         Q.ReadValue<uint8_t>();
         Q.ReadValue<int32_t>();
+        // Programs run as the server's user, so only for that user's programs.
         qint64 Pid = 0;
-        if (!QProcess::startDetached(Command, Arguments, QString(), &Pid)) Pid = 0;
+        if (Block.SenderUid != ::geteuid() || !QProcess::startDetached(Command, Arguments, QString(), &Pid)) Pid = 0;
         R.WriteValue<uint32_t>(static_cast<uint32_t>(Pid));
         return true;
       }
@@ -125,7 +123,6 @@ private:
         return true;
       }
       default:
-        (void)Sender;
         return false;
     }
   }
@@ -145,7 +142,8 @@ int main(int argc, char** argv) {
   Parser.setApplicationDescription(
       QStringLiteral("A stand-in companion server: serves the files of one folder, values of an INI file and the\n"
                      "table of registered programs to the programs of the family. SIGINT or SIGTERM stops it and\n"
-                     "tells every registered program that the server went down."));
+                     "tells every registered program that the server went down. It refuses to start while a server\n"
+                     "with the same suffix runs for this user."));
   Parser.addHelpOption();
   Parser.addOption({QStringLiteral("suffix"), QStringLiteral("Server suffix, as in /serverhandle=<suffix>."),
                     QStringLiteral("suffix")});
@@ -157,19 +155,13 @@ int main(int argc, char** argv) {
   TMentoraServer Server(Parser.value(QStringLiteral("suffix")), Parser.value(QStringLiteral("folder")),
                         Parser.value(QStringLiteral("values")));
   if (!Server.Listening()) {
-    std::fprintf(stderr, "mentora-server: cannot open its message window\n");
+    std::fprintf(stderr, "mentora-server: cannot open its message window (is a server with this suffix running?)\n");
     return 1;
   }
-  std::signal(SIGINT, [](int) { StopRequested = true; });
-  std::signal(SIGTERM, [](int) { StopRequested = true; });
-  QTimer Poll;
-  QObject::connect(&Poll, &QTimer::timeout, [&] {
-    if (!StopRequested) return;
-    Server.QuitAll();
-    QCoreApplication::quit();
-  });
-  Poll.start(50);
+  QuitOnSignals();
   std::fprintf(stdout, "mentora-server: ready\n");
   std::fflush(stdout);
-  return App.exec();
+  App.exec();
+  Server.QuitAll();
+  return 0;  // the window's sockets go with it
 }

@@ -173,6 +173,14 @@ TEST(Client, MessagesItDoesNotClaim) {
   // A reply that matches no request stays queued until the client goes.
   L.Client->Receive({mtReply, 1, QByteArray("\x01\x00\x00\x00\x02\x00\x00\x00xyz", 11)});
   EXPECT_EQ(L.Client->ReplyQueue.size(), 1u);
+  // Unclaimed replies are bounded in number and in bytes; the newest stay.
+  for (int I = 0; I < 40; ++I) L.Client->Receive({mtReply, 1, QByteArray(8, static_cast<char>(I))});
+  EXPECT_EQ(L.Client->ReplyQueue.size(), TtsrCustomDemon::MaxQueuedReplies);
+  EXPECT_EQ(L.Client->ReplyQueue.back()->TimeStamp.Time, 0x27272727);
+  const QByteArray Big(MaxBlockSize / 2, 'x');
+  for (int I = 0; I < 4; ++I) L.Client->Receive({mtReply, 1, Big});
+  EXPECT_EQ(L.Client->ReplyQueue.size(), 2u);
+  L.Client->ReplyQueue.clear();
   int Changes = 0;
   L.Client->OnParamsChange = [&](QObject*) { ++Changes; };
   L.Client->Receive({mtParams, 1, QByteArray(8, '\0') + "/other/prog\r\none\rtwo\nthree"});

@@ -1,9 +1,15 @@
 // The dictionary: ITL records, lookups, collected keys and the file written at the end.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <optional>
 #include <random>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "i18n/Glossator.h"
 
@@ -134,6 +140,125 @@ TEST(GlossatorRobustness, RandomAndMutatedFiles) {
     for (const std::string& Key : D.G.Keys()) D.Get(Key, {"a", "<%1%>"});
     D.Get(Itl.substr(0, Gen() % (Itl.size() + 1)), {"x"});
   }
+}
+
+}  // namespace
+
+namespace {
+
+// What a write and a reload give: the same entries, or the reason they differ.
+void ExpectRoundTrip(const std::string& Itl, const std::string& AppName = "") {
+  TGlossator First(AppName), Again(AppName);
+  TMemoryStream S;
+  S.WriteBuffer(Itl.data(), static_cast<int>(Itl.size()));
+  First.LoadFromStream(&S);
+  const std::string Written = First.ItlText();
+  TMemoryStream W;
+  W.WriteBuffer(Written.data(), static_cast<int>(Written.size()));
+  Again.LoadFromStream(&W);
+  EXPECT_EQ(Again.Keys(), First.Keys()) << Itl;
+  EXPECT_EQ(Again.Values(), First.Values()) << Itl;
+}
+
+TEST(GlossatorWriter, NulBytesAndLineBreaksSurviveAReload) {
+  using namespace std::string_literals;
+  const std::string Itl = "[nul]=a\0b|$$[break]=one\\ntwo|$$[back]=c:\\\\new|$$"s;
+  TLoaded D(Itl);
+  EXPECT_EQ(D.Get("nul"), "a\0b"s);
+  EXPECT_EQ(D.Get("back"), "c:\\\new");
+  EXPECT_EQ(D.G.ItlText(), "[nul]=a\0b|$$\r\n[break]=one\\ntwo|$$\r\n[back]=c:\\\\new|$$\r\n"s);
+  ExpectRoundTrip(Itl);
+}
+
+// A record without "]=" takes its value from the second character on: a whole UTF-8
+// character, never a part of one, so the written file is still UTF-8.
+TEST(GlossatorWriter, MalformedRecordsKeepCharactersWhole) {
+  TLoaded D("\xC3\xA9t\xC3\xA9|$$[gr]=Gr\xC3\xBC\xC3\x9F" "e|$$\xE2\x82\xAC|$$");
+  ASSERT_EQ(D.G.Values().size(), 3u);
+  EXPECT_EQ(D.G.Values()[0], "t\xC3\xA9");
+  EXPECT_EQ(D.G.Values()[2], "");
+  ExpectRoundTrip("\xC3\xA9t\xC3\xA9|$$[gr]=Gr\xC3\xBC\xC3\x9F" "e|$$\xE2\x82\xAC|$$");
+  ExpectRoundTrip("[umlaut]=Gr\xFC\xDF" "e|$$\xFC" "ber|$$");  // Windows-1252, written as UTF-8
+}
+
+TEST(GlossatorWriter, RandomUtf8DictionariesReloadUnchanged) {
+  std::mt19937 Gen(20);
+  const std::string Pieces[] = {"[", "]=", "|$$", "|$", "\\n", "\\", "<%1%>", "\r\n", "\n", "\t", " ", "key", "Value",
+                                "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", std::string(1, '\0'), "]", "=", "$"};
+  for (int Round = 0; Round < 3000; ++Round) {
+    std::string Itl;
+    const int Parts = static_cast<int>(Gen() % 40);
+    for (int I = 0; I < Parts; ++I) Itl += Pieces[Gen() % std::size(Pieces)];
+    ExpectRoundTrip(Itl, "Swivel");
+    if (HasFailure()) return;
+  }
+}
+
+// Sets a file-size limit for this process (SIGXFSZ ignored, so a write fails with EFBIG).
+struct TFileSizeLimit {
+  rlimit Old{};
+  explicit TFileSizeLimit(rlim_t Bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &Old);
+    rlimit New = Old;
+    New.rlim_cur = Bytes;
+    setrlimit(RLIMIT_FSIZE, &New);
+  }
+  ~TFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &Old); }
+};
+
+std::string ManyEntries() {
+  std::string Itl;
+  for (int I = 0; I < 400; ++I) Itl += "[key" + std::to_string(I) + "]=" + std::string(40, 'v') + "|$$";
+  return Itl;
+}
+
+QByteArray Contents(const QString& Name) {
+  QFile F(Name);
+  return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& Name, const QByteArray& Bytes) {
+  QFile F(Name);
+  ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+  F.write(Bytes);
+}
+
+// A failed write is reported and leaves the old file as it was, and no temporary file.
+void ExpectFailedWriteKeepsOldFile(const QString& Folder, bool LimitFileSize) {
+  const QString Name = Folder + "/swivel.itl";
+  const QByteArray Old(18000, 'o');
+  WriteFile(Name, Old);
+  TLoaded D(ManyEntries());
+  D.G.SetOutputFileName(Name);
+  QString Error;
+  {
+    std::optional<TFileSizeLimit> Limit;
+    if (LimitFileSize) Limit.emplace(8192);
+    Error = D.G.WriteItlFile();
+  }
+  EXPECT_TRUE(Error.startsWith("Cannot write the ITL file " + Name)) << Error.toStdString();
+  EXPECT_EQ(Contents(Name), Old);
+  EXPECT_EQ(QDir(Folder).entryList(QDir::Files), QStringList{"swivel.itl"});
+}
+
+TEST(GlossatorWriter, ASizeLimitLeavesTheOldFileIntact) {
+  QTemporaryDir Dir;
+  ExpectFailedWriteKeepsOldFile(Dir.path(), true);
+  // Without the limit the same write succeeds.
+  TLoaded D(ManyEntries());
+  D.G.SetOutputFileName(Dir.filePath("swivel.itl"));
+  EXPECT_EQ(D.G.WriteItlFile(), "");
+  EXPECT_EQ(Contents(Dir.filePath("swivel.itl")), QByteArray::fromStdString(D.G.ItlText()));
+}
+
+TEST(GlossatorWriter, AFullDeviceLeavesTheOldFileIntact) {
+  QTemporaryDir Dir;
+  const QByteArray Mount = QFile::encodeName(Dir.path());
+  if (::geteuid() != 0 || ::mount("tmpfs", Mount.constData(), "tmpfs", 0, "size=24k") != 0)
+    GTEST_SKIP() << "needs root to mount a small tmpfs";
+  ExpectFailedWriteKeepsOldFile(Dir.path(), false);
+  ::umount(Mount.constData());
 }
 
 }  // namespace
