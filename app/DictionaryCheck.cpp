@@ -14,7 +14,7 @@ namespace {
 
 // Settings and texts that a dictionary may hold and the English one leaves out.
 const std::vector<std::string> OptionalKeys = {"$decimalcomma$", "aboutdescription", "aboutmoreinformation",
-                                               "appiconname"};
+                                               "aboutcopyright", "appiconname"};
 
 bool Holds(const std::vector<std::string>& Keys, const std::string& Key) {
   return std::find(Keys.begin(), Keys.end(), Key) != Keys.end();

@@ -375,9 +375,10 @@ void TForm1::AboutBoxStep() {
   const QString Language = QString::fromStdString(AsciiLower(D->Translate(QStringLiteral("$dlglanguage$")).toStdString()));
   D->TranslateComponent(FrmAbout);
   FrmAbout->SetLanguage(Language);
-  // A dictionary of a language beyond English and German brings the two texts along.
+  // A dictionary of a language beyond English and German brings these texts along.
   if (const auto Text = OwnText(D, "AboutDescription")) FrmAbout->LblDescription->setText(*Text);
   if (const auto Text = OwnText(D, "AboutMoreInformation")) FrmAbout->LblWebSite->setText(*Text);
+  if (const auto Text = OwnText(D, "AboutCopyright")) FrmAbout->LblCopyright->setText(*Text);
   if (!Mode_.Scripted) FrmAbout->exec();
 }
 

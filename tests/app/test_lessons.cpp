@@ -107,14 +107,16 @@ TEST(AboutBox, TextsOfTheDictionaryReplaceTheBuiltInOnes) {
   {
     TTranslatedForm T(
         "[$dlglanguage$]=lgFrench|$$[AboutDescription]=Ce programme montre\\nbien des choses.|$$"
-        "[AboutMoreInformation]=Plus d'informations :|$$");
+        "[AboutMoreInformation]=Plus d'informations :|$$[AboutCopyright]=\xC2\xA9 les auteurs|$$");
     EXPECT_EQ(T.About->LblDescription->text(), "Ce programme montre\nbien des choses.");
     EXPECT_EQ(T.About->LblWebSite->text(), "Plus d'informations :");
+    EXPECT_EQ(T.About->LblCopyright->text(), "\u00A9 les auteurs");
   }  // one program has one client at a time
   // Only the text the dictionary holds is replaced; the German one stays for the other.
   TTranslatedForm OnlyOne("[$dlglanguage$]=lgGerman|$$[AboutMoreInformation]=Mehr dazu:|$$");
   EXPECT_TRUE(OnlyOne.About->LblDescription->text().startsWith("Dieses Programm zeigt"));
   EXPECT_EQ(OnlyOne.About->LblWebSite->text(), "Mehr dazu:");
+  EXPECT_EQ(OnlyOne.About->LblCopyright->text(), "\u00A9 2026 the Swivel developers, free teaching software");
 }
 
 // The readouts and both axes write numbers as the dictionary's language does.
