@@ -63,10 +63,7 @@ void TScale::SetDecPlaces(int V) {
   RepaintRequest();
 }
 
-void TScale::SetDecimalComma(bool V) {
-  DecimalComma_ = V;
-  RepaintRequest();
-}
+void TScale::SetDecimalComma(bool V) { StoreIfChanged(DecimalComma_, V); }
 
 void TScale::SetMinTicks(int V) { StoreAlways(MinTicks_, std::clamp(V, 2, 10)); }
 
