@@ -43,6 +43,9 @@ QString UsageText() {
       "  --snapshot FILE     start without boxes, render the main window to FILE (PNG) and exit\n"
       "  --report            start without boxes, print what the window shows as JSON and exit\n"
       "  --language CODE     load the dictionary swivel.CODE.itl (de: German) instead of swivel.itl\n"
+      "  --about             with --snapshot, render the about box instead of the main window\n"
+      "  --check-dictionary FILE  check a translated dictionary against swivel.itl and exit\n"
+      "                      (0 when clean; each finding on a line of its own otherwise)\n"
       "  --help              show this text\n");
 }
 
@@ -64,9 +67,13 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       O.Report = true;
       continue;
     }
+    if (A == QLatin1String("--about")) {
+      O.About = true;
+      continue;
+    }
     const bool Known = A == QLatin1String("--seed") || A == QLatin1String("--step") || A == QLatin1String("--angle") ||
                        A == QLatin1String("--magnification") || A == QLatin1String("--snapshot") ||
-                       A == QLatin1String("--language");
+                       A == QLatin1String("--language") || A == QLatin1String("--check-dictionary");
     if (!Known) return QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(A);
     if (I + 1 >= Args.size()) return QStringLiteral("swivel: option %1 needs a value").arg(A);
     const QString Value = Args[++I];
@@ -91,6 +98,9 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
       if (!Code.match(Value).hasMatch()) return Bad(QStringLiteral("a two-letter language code such as de"));
       O.Language = Value;
+    } else if (A == QLatin1String("--check-dictionary")) {
+      if (Value.isEmpty()) return Bad(QStringLiteral("a file name"));
+      O.CheckDictionary = Value;
     } else {
       if (Value.isEmpty()) return Bad(QStringLiteral("a file name"));
       O.Snapshot = Value;
@@ -142,9 +152,9 @@ QByteArray ReportJson(TForm1& Form) {
   return QJsonDocument(Report).toJson(QJsonDocument::Compact);
 }
 
-bool SaveSnapshot(TForm1& Form, const QString& FileName, QString& Error) {
+bool SaveSnapshot(QWidget& Window, const QString& FileName, QString& Error) {
   QCoreApplication::processEvents();  // pending layout, such as the memo's scroll bar
-  const QPixmap Picture = Form.grab();
+  const QPixmap Picture = Window.grab();
   if (Picture.save(FileName, "PNG")) return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
   return false;

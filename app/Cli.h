@@ -8,6 +8,7 @@
 #include <optional>
 #include <variant>
 
+class QWidget;
 class TForm1;
 
 struct TOptions {
@@ -16,10 +17,12 @@ struct TOptions {
   std::optional<int> Angle, Magnification;
   QString Snapshot;
   QString Language;  // "de": the German dictionary swivel.de.itl
+  QString CheckDictionary;  // a dictionary to check instead of starting the lesson
+  bool About = false;       // the snapshot shows the about box
   bool Report = false;
   bool Help = false;
-  // A picture or a report: run start-up without boxes, print or save, and end.
-  bool Scripted() const { return Report || !Snapshot.isEmpty(); }
+  // A picture, a report or a check: run start-up without boxes, print or save, and end.
+  bool Scripted() const { return Report || !Snapshot.isEmpty() || !CheckDictionary.isEmpty(); }
 };
 
 // The options of Args (the program name excluded), or the error text for the first bad
@@ -32,5 +35,5 @@ QString UsageText();
 void ApplyOptions(TForm1& Form, const TOptions& Options);
 // What the window shows, as one JSON object.
 QByteArray ReportJson(TForm1& Form);
-// Renders the whole window to a PNG file; false with a reason when it cannot be written.
-bool SaveSnapshot(TForm1& Form, const QString& FileName, QString& Error);
+// Renders a whole window to a PNG file; false with a reason when it cannot be written.
+bool SaveSnapshot(QWidget& Window, const QString& FileName, QString& Error);

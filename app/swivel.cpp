@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/Cli.h"
+#include "app/DictionaryCheck.h"
 #include "app/uswivel.h"
 #include "companion/QuitRequest.h"
 #include "i18n/Glossator.h"
@@ -44,6 +45,12 @@ int main(int argc, char** argv) {
   }
   QApplication App(argc, argv);
   InitToolkit();
+  if (!Options.CheckDictionary.isEmpty()) {
+    const QStringList Findings =
+        CheckDictionary(Options.CheckDictionary, ItlFileName(QCoreApplication::applicationFilePath(), true));
+    for (const QString& Finding : Findings) Print(stdout, Options.CheckDictionary + QStringLiteral(": ") + Finding);
+    return Findings.isEmpty() ? 0 : 1;
+  }
   QuitOnSignals();
   TStartMode Mode;
   Mode.Scripted = Options.Scripted();
@@ -65,8 +72,10 @@ int main(int argc, char** argv) {
   ApplyOptions(Form1, Options);
   if (!Options.Scripted()) return App.exec();
   if (Options.Report) Print(stdout, QString::fromUtf8(ReportJson(Form1)));
+  if (Options.About) FrmAbout.show();  // shown, as the user sees it, without waiting for OK
   QString Error;
-  if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Form1, Options.Snapshot, Error)) {
+  QWidget& Window = Options.About ? static_cast<QWidget&>(FrmAbout) : Form1;
+  if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Window, Options.Snapshot, Error)) {
     Print(stderr, Error);
     return 1;
   }

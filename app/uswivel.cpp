@@ -6,7 +6,10 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
+
+#include "app/TextFit.h"
 
 // The glyphs and the icon are compiled into this library; a static library must ask for
 // its resources to be linked in.
@@ -25,6 +28,13 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, const QIcon& Gl
   auto* B = new QPushButton(Glyph, Caption, Parent);
   B->setGeometry(Left, 4, 113, 29);
   return B;
+}
+
+// The dictionary's own text of Key, or nothing when it holds none.
+std::optional<QString> OwnText(TGlossator* D, const char* Key) {
+  const std::vector<std::string>& Keys = D->Keys();
+  if (std::find(Keys.begin(), Keys.end(), AsciiLower(Key)) == Keys.end()) return std::nullopt;
+  return D->Translate(QLatin1String(Key));
 }
 
 }  // namespace
@@ -310,6 +320,8 @@ void TForm1::showEvent(QShowEvent* Event) {
 void TForm1::FormShow() {
   ApplicationIconStep();
   AboutBoxStep();
+  DecimalCommaStep();
+  FitReadoutCaption();
   LessonStep = 1;
   Random_.seed(Seed_.value_or(static_cast<uint64_t>(QTime::currentTime().msecsSinceStartOfDay())));
   GenerateData();
@@ -363,7 +375,29 @@ void TForm1::AboutBoxStep() {
   const QString Language = QString::fromStdString(AsciiLower(D->Translate(QStringLiteral("$dlglanguage$")).toStdString()));
   D->TranslateComponent(FrmAbout);
   FrmAbout->SetLanguage(Language);
+  // A dictionary of a language beyond English and German brings these texts along.
+  if (const auto Text = OwnText(D, "AboutDescription")) FrmAbout->LblDescription->setText(*Text);
+  if (const auto Text = OwnText(D, "AboutMoreInformation")) FrmAbout->LblWebSite->setText(*Text);
+  if (const auto Text = OwnText(D, "AboutCopyright")) FrmAbout->LblCopyright->setText(*Text);
   if (!Mode_.Scripted) FrmAbout->exec();
+}
+
+// Languages that write 2,5 say so in their dictionary: "[$decimalcomma$]=yes".
+void TForm1::DecimalCommaStep() {
+  const QString Value = clidemon->Dictionary()->Translate(QStringLiteral("$decimalcomma$"));
+  const bool Comma = Value.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
+  RdoRxy->SetComma(Comma);
+  RdoAngle->SetComma(Comma);
+  Plotter1->Scale1X()->SetDecimalComma(Comma);
+  Plotter1->Scale1Y()->SetDecimalComma(Comma);
+}
+
+// A caption longer than the design's widens the readout to the left, into the free space
+// beside the memo's lower edge; the value keeps its place.
+void TForm1::FitReadoutCaption() {
+  const int Grow = std::clamp(CaptionSpace(*RdoRxy) - RdoRxy->LeftSpace(), 0, RdoRxy->x() - 8);
+  RdoRxy->setGeometry(RdoRxy->geometry().adjusted(-Grow, 0, 0, 0));
+  RdoRxy->SetLeftSpace(RdoRxy->LeftSpace() + Grow);
 }
 
 void TForm1::BButAboutClick(QObject*) {

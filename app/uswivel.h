@@ -73,9 +73,11 @@ public:
   void BButResetClick(QObject* Sender);
   void BButAboutClick(QObject* Sender);
   void clidemonParamsChange(QObject* Sender);
-  // The first two steps of the start-up sequence.
+  // The first steps of the start-up sequence, from the dictionary.
   void ApplicationIconStep();
   void AboutBoxStep();
+  void DecimalCommaStep();
+  void FitReadoutCaption();
 
   // Seeds the generator with Seed at start-up instead of the clock.
   void SetSeed(uint64_t Seed) { Seed_ = Seed; }

@@ -63,6 +63,8 @@ void TScale::SetDecPlaces(int V) {
   RepaintRequest();
 }
 
+void TScale::SetDecimalComma(bool V) { StoreIfChanged(DecimalComma_, V); }
+
 void TScale::SetMinTicks(int V) { StoreAlways(MinTicks_, std::clamp(V, 2, 10)); }
 
 void TScale::SetLogarithmic(bool V) {
@@ -162,6 +164,7 @@ void TScale::Assign(const TScale& S) {
   NumTicks_ = S.NumTicks_;
   MinTicks_ = S.MinTicks_;
   DecPlaces_ = S.DecPlaces_;
+  DecimalComma_ = S.DecimalComma_;
   ShowBaseLine_ = S.ShowBaseLine_;
   Transparent_ = S.Transparent_;
   LabelType_ = S.LabelType_;

@@ -45,6 +45,9 @@ public:
   void SetLabelType(TFigType V);
   int DecPlaces() const { return DecPlaces_; }
   void SetDecPlaces(int V);
+  // Number labels with "," instead of "." (languages that write 2,5).
+  bool DecimalComma() const { return DecimalComma_; }
+  void SetDecimalComma(bool V);
   int MinTicks() const { return MinTicks_; }
   void SetMinTicks(int V);
   int NumTicks() const { return NumTicks_; }
@@ -157,6 +160,7 @@ private:
   void DrawAxis(TAxisPass& Pass);
   void DrawCaption(TAxisPass& Pass);
   void DrawLinearTicks(TAxisPass& Pass);
+  QString WithDecimalSeparator(const QString& Label) const;
   void DrawLogTicks(TAxisPass& Pass);
   bool DrawTimeTicks(TAxisPass& Pass);
   void DrawDateTimeTicks(TAxisPass& Pass);
@@ -178,7 +182,7 @@ private:
   bool Logarithmic_ = false;
   TFigType LabelType_ = ftNum;
   int DecPlaces_ = -2, MinTicks_ = 3, NumTicks_ = 0;
-  bool ShortTicks_ = true, ShowBaseLine_ = true, Transparent_ = false;
+  bool ShortTicks_ = true, ShowBaseLine_ = true, Transparent_ = false, DecimalComma_ = false;
   QString UserTickText_, ScaleInscript_, Caption_;
   int CaptionPosX_ = 4, CaptionPosY_ = 4;
   TAlignment CaptionAlignment_ = taCenter;

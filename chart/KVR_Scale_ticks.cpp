@@ -108,6 +108,11 @@ void TScale::Report(TAxisPass& Pass, double Value, int Pixel) {
 
 // --- linear ----------------------------------------------------------------------
 
+// Every "." of a number label, scientific ones included ("2,0E-03").
+QString TScale::WithDecimalSeparator(const QString& Label) const {
+  return DecimalComma_ ? QString(Label).replace(QLatin1Char('.'), QLatin1Char(',')) : Label;
+}
+
 void TScale::DrawLinearTicks(TAxisPass& Pass) {
   const TTickSteps S = CalcTickSteps(MinTicks_, RangeLow_, RangeHigh_);
   if (S.Step == 0 || !std::isfinite(S.Step)) return;
@@ -135,7 +140,7 @@ void TScale::DrawLinearTicks(TAxisPass& Pass) {
       } else {
         Label = AxisNumberText(V, DP);
       }
-      Label = CutLabel(Label);
+      Label = WithDecimalSeparator(CutLabel(Label));
       Label = LabelType_ == ftUserText ? UserTextField(UserTickText_, J + 1) : ApplyInscript(Label, ScaleInscript_);
     }
     const TTickSpec Spec{Pass.Horizontal ? 7 : 6, !Pass.Horizontal || !ShortTicks_,
@@ -170,6 +175,7 @@ void TScale::DrawLogTicks(TAxisPass& Pass) {
         while (Label.endsWith(QLatin1Char('0'))) Label.chop(1);
         if (Label.endsWith(QLatin1Char('.'))) Label.chop(1);
       }
+      Label = WithDecimalSeparator(Label);
       ++LabelNo;
       Label = LabelType_ == ftUserText ? UserTextField(UserTickText_, LabelNo) : ApplyInscript(Label, ScaleInscript_);
     }

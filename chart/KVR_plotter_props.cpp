@@ -29,6 +29,7 @@ void TScaleProps::SetCaptionAlignment(TAlignment V) { Store(CaptionAlignment_, V
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor V) { Store(CaptionAnchor_, V); }
 void TScaleProps::SetColorScale(TColor V) { Store(ColorScale_, V); }
 void TScaleProps::SetDecPlaces(int V) { Store(DecPlaces_, std::clamp(V, -3, 12)); }
+void TScaleProps::SetDecimalComma(bool V) { Store(DecimalComma_, V); }
 void TScaleProps::SetFont(const QFont& V) { Store(Font_, V); }
 void TScaleProps::SetMinTicks(int V) { Store(MinTicks_, V); }
 void TScaleProps::SetShortTicks(bool V) { Store(ShortTicks_, V); }
@@ -97,6 +98,7 @@ void TScaleProps::Assign(const TScaleProps& S) {
   CaptionAnchor_ = S.CaptionAnchor_;
   ColorScale_ = S.ColorScale_;
   DecPlaces_ = S.DecPlaces_;
+  DecimalComma_ = S.DecimalComma_;
   Font_ = S.Font_;
   Logarithmic_ = S.Logarithmic_;
   LabelType_ = S.LabelType_;

@@ -48,6 +48,8 @@ public:
   void SetDateFormat(const TDTLabel* V);
   int DecPlaces() const { return DecPlaces_; }
   void SetDecPlaces(int V);  // limited to -3..12
+  bool DecimalComma() const { return DecimalComma_; }
+  void SetDecimalComma(bool V);
   const QFont& Font() const { return Font_; }
   void SetFont(const QFont& V);
   bool Logarithmic() const { return Logarithmic_; }
@@ -98,6 +100,7 @@ private:
   TColor ColorScale_ = clBlack;
   std::unique_ptr<TDTLabel> DateFormat_;
   int DecPlaces_ = -2;
+  bool DecimalComma_ = false;
   QFont Font_;
   bool Logarithmic_ = false;
   TFigType LabelType_ = ftNum;

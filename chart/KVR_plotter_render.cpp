@@ -447,6 +447,7 @@ void TCustomPlotter::ApplyScaleProps(TScale* S, const TScaleProps* P) {
   S->SetLogarithmic(P->Logarithmic());
   S->SetLabelType(P->LabelType());  // may reset the decimals, so they follow it
   S->SetDecPlaces(P->DecPlaces());
+  S->SetDecimalComma(P->DecimalComma());
   S->SetShortTicks(P->ShortTicks());
   S->SetMinTicks(P->MinTicks());
   S->SetScaleInscript(P->ScaleInscript());

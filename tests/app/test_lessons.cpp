@@ -63,10 +63,11 @@ TEST(Translation, CaptionsAndLessonTextsComeFromTheDictionary) {
   EXPECT_EQ(T.Form->Memo1->Lines()->Count(), 2);
 }
 
-// The program's own dictionaries: every lesson text is there and fits the memo at the
+// The program's own dictionaries, shipped and contributed: every lesson text is there and fits the memo at the
 // design's size, so the learner never has to scroll.
-TEST(LessonTexts, EveryStepFitsTheMemoInBothLanguages) {
-  for (const char* Dictionary : {"swivel.itl", "swivel.de.itl"}) {
+TEST(LessonTexts, EveryStepFitsTheMemoInEveryLanguage) {
+  for (const char* Dictionary : {"swivel.itl", "swivel.de.itl", "swivel.fr.itl", "swivel.es.itl", "swivel.it.itl",
+                                 "swivel.pt.itl", "swivel.nl.itl", "swivel.pl.itl"}) {
     TStartMode Mode;
     Mode.Scripted = true;
     Mode.DictionaryFile = QStringLiteral(SWIVEL_DICTIONARIES "/") + Dictionary;
@@ -100,6 +101,52 @@ TEST(AboutBox, EnglishTextsOtherwise) {
   EXPECT_TRUE(T.About->LblDescription->text().startsWith("This program shows the effects of uncorrelated data"));
   EXPECT_TRUE(T.About->LblDescription->text().endsWith("It is used in various electronic textbooks."));
   EXPECT_EQ(T.About->HomePage, "HomePageURL");  // no entry: the key itself
+}
+
+TEST(AboutBox, TextsOfTheDictionaryReplaceTheBuiltInOnes) {
+  {
+    TTranslatedForm T(
+        "[$dlglanguage$]=lgFrench|$$[AboutDescription]=Ce programme montre\\nbien des choses.|$$"
+        "[AboutMoreInformation]=Plus d'informations :|$$[AboutCopyright]=\xC2\xA9 les auteurs|$$");
+    EXPECT_EQ(T.About->LblDescription->text(), "Ce programme montre\nbien des choses.");
+    EXPECT_EQ(T.About->LblWebSite->text(), "Plus d'informations :");
+    EXPECT_EQ(T.About->LblCopyright->text(), "\u00A9 les auteurs");
+  }  // one program has one client at a time
+  // Only the text the dictionary holds is replaced; the German one stays for the other.
+  TTranslatedForm OnlyOne("[$dlglanguage$]=lgGerman|$$[AboutMoreInformation]=Mehr dazu:|$$");
+  EXPECT_TRUE(OnlyOne.About->LblDescription->text().startsWith("Dieses Programm zeigt"));
+  EXPECT_EQ(OnlyOne.About->LblWebSite->text(), "Mehr dazu:");
+  EXPECT_EQ(OnlyOne.About->LblCopyright->text(), "\u00A9 2026 the Swivel developers, free teaching software");
+}
+
+// The readouts and both axes write numbers as the dictionary's language does.
+TEST(DecimalComma, TheDictionaryTurnsItOnForReadoutsAndAxes) {
+  auto Texts = [](const TTranslatedForm& T) {
+    T.Form->grab();  // the readouts keep the text they last drew
+    return QStringList{T.Form->RdoRxy->DisplayText(), T.Form->RdoAngle->DisplayText()} +
+           T.Form->Plotter1->ScaleOf(0, 1)->Labels() + T.Form->Plotter1->ScaleOf(1, 1)->Labels();
+  };
+  const QStringList Comma = Texts(TTranslatedForm("[$decimalcomma$]=Yes|$$"));
+  const QStringList Point = Texts(TTranslatedForm("[$decimalcomma$]=no|$$"));
+  ASSERT_EQ(Comma.size(), Point.size());
+  ASSERT_GT(Comma.size(), 4);
+  for (qsizetype I = 0; I < Comma.size(); ++I) {
+    EXPECT_TRUE(Point[I].contains('.')) << Point[I].toStdString();
+    EXPECT_EQ(Comma[I], QString(Point[I]).replace('.', ',')) << Comma[I].toStdString();
+  }
+}
+
+TEST(DecimalComma, EveryShippedLanguageButEnglishWritesIt) {
+  for (const char* Language : {"", ".de", ".fr", ".es", ".it", ".pt", ".nl", ".pl"}) {
+    TStartMode Mode;
+    Mode.Scripted = true;
+    Mode.DictionaryFile = QStringLiteral(SWIVEL_DICTIONARIES "/swivel%1.itl").arg(QLatin1String(Language));
+    TForm1 Form(Mode);
+    Form.SetSeed(42);
+    Form.show();
+    Form.grab();
+    EXPECT_EQ(Form.RdoRxy->DisplayText().contains(','), *Language != 0) << Language;
+  }
 }
 
 TEST(AboutBox, LinksOpenTheirAddressesAndHighlight) {
