@@ -23,15 +23,24 @@ std::string Slice(const std::string& Text, size_t From, size_t To) {
   return From < To ? Text.substr(From, To - From) : std::string();
 }
 
+// The mode of a newly created file: 0666 less the umask (which can only be read by setting it).
+mode_t NewFileMode() {
+  const mode_t Mask = ::umask(022);
+  ::umask(Mask);
+  return 0666 & ~Mask;
+}
+
 // Writes Text to a new file beside Name and renames it over Name once it is complete on
 // disk, so that a failure leaves the old file as it was; the error of the first failure,
-// or 0. The new file keeps the old one's permissions (0644 when there was none).
+// or 0. The new file keeps the old one's permissions; a first file gets what the user's
+// umask allows, as any newly created file would.
 int ReplaceFile(const QByteArray& Name, const std::string& Text) {
   std::string Temporary = Name.toStdString() + ".XXXXXX";
   const int File = ::mkstemp(Temporary.data());
   if (File < 0) return errno;
   struct stat Old {};
-  int Error = ::fchmod(File, ::stat(Name.constData(), &Old) == 0 ? Old.st_mode & 07777 : 0644) == 0 ? 0 : errno;
+  const mode_t Mode = ::stat(Name.constData(), &Old) == 0 ? Old.st_mode & 07777 : NewFileMode();
+  int Error = ::fchmod(File, Mode) == 0 ? 0 : errno;
   for (size_t Done = 0; Error == 0 && Done < Text.size();) {
     const ssize_t N = ::write(File, Text.data() + Done, Text.size() - Done);
     if (N > 0)

@@ -9,6 +9,7 @@
 #include <random>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "i18n/Glossator.h"
@@ -250,6 +251,26 @@ TEST(GlossatorWriter, ASizeLimitLeavesTheOldFileIntact) {
   D.G.SetOutputFileName(Dir.filePath("swivel.itl"));
   EXPECT_EQ(D.G.WriteItlFile(), "");
   EXPECT_EQ(Contents(Dir.filePath("swivel.itl")), QByteArray::fromStdString(D.G.ItlText()));
+}
+
+// A first file is as private as the umask asks; a replaced one keeps its own mode.
+TEST(GlossatorWriter, AFirstFileFollowsTheUmaskAndAReplacedOneKeepsItsMode) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("swivel.itl");
+  const auto ModeOf = [&Name] {
+    struct stat Info {};
+    return ::stat(QFile::encodeName(Name).constData(), &Info) == 0 ? Info.st_mode & 07777 : 07777u;
+  };
+  TLoaded D("[a]=b|$$");
+  D.G.SetOutputFileName(Name);
+  const mode_t Old = ::umask(077);
+  const QString Error = D.G.WriteItlFile();
+  ::umask(Old);
+  EXPECT_EQ(Error, "");
+  EXPECT_EQ(ModeOf(), 0600u);
+  ASSERT_EQ(::chmod(QFile::encodeName(Name).constData(), 0640), 0);
+  EXPECT_EQ(D.G.WriteItlFile(), "");
+  EXPECT_EQ(ModeOf(), 0640u);
 }
 
 TEST(GlossatorWriter, AFullDeviceLeavesTheOldFileIntact) {
