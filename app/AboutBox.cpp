@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "toolkit/Color.h"
+#include "toolkit/FocusFrame.h"
 #include "toolkit/MessageBox.h"
 
 const QString TFrmAbout::SimulationsPage = QStringLiteral("https://example.org/simulations");
@@ -112,6 +113,7 @@ TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent) {
   BButOK->setGeometry(424, 296, 113, 33);
   BButOK->setDefault(true);
   connect(BButOK, &QPushButton::clicked, this, &QDialog::accept);
+  new TFocusFrame(this);
 
   const std::initializer_list<std::pair<QObject*, const char*>> Named = {
       {LblDescription, "LblDescription"}, {Panel1, "Panel1"},       {LblName, "LblName"},

@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QFont>
 
+#include "toolkit/Accessible.h"
+
 void InitToolkit() {
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
   QCoreApplication::setApplicationName(QStringLiteral("Swivel"));
+  InstallAccessibility();
 }
 
 bool DisplayAvailable() {
