@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "toolkit/Color.h"
 #include "toolkit/FocusFrame.h"
+#include "toolkit/Placement.h"
 #include "toolkit/MessageBox.h"
 
 const QString TFrmAbout::SimulationsPage = QStringLiteral("https://example.org/simulations");
@@ -62,6 +64,16 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* Event) {
 void TLinkLabel::mouseMoveEvent(QMouseEvent* Event) {
   QLabel::mouseMoveEvent(Event);
   if (OnMouseMove) OnMouseMove(this);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* Event) {
+  const int Key = Event->key();
+  if ((Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Space) && OnClick) {
+    OnClick(this);
+    Event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(Event);
 }
 
 TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent) {
@@ -135,6 +147,7 @@ void TFrmAbout::SetLanguage(const QString& Language) {
 
 void TFrmAbout::showEvent(QShowEvent* Event) {
   QDialog::showEvent(Event);
+  CentreOnScreen(this);
   LblHomePage->show();
 }
 

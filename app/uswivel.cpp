@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "toolkit/FocusFrame.h"
+#include "toolkit/Placement.h"
 
 // The glyphs and the icon are compiled into this library; a static library must ask for
 // its resources to be linked in.
@@ -312,6 +313,7 @@ void TForm1::showEvent(QShowEvent* Event) {
   QWidget::showEvent(Event);
   if (Shown_) return;
   Shown_ = true;
+  KeepOnScreen(this);  // a small or magnified screen would cut the design position off
   FormShow();
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -104,6 +105,31 @@ TEST(AboutBox, LinksOpenTheirAddressesAndHighlight) {
   SetOpenAddressHook(Previous);
   EXPECT_EQ(Opened, (QStringList{"https://example.org/home", TFrmAbout::SimulationsPage}));
   EXPECT_FALSE(A->isVisible());
+}
+
+TEST(AboutBox, EnterAndSpaceOpenAFocusedLinkAndTheBoxOpensCentredOnTheScreen) {
+  TTranslatedForm T(German);
+  TFrmAbout* A = T.About.get();
+  QStringList Opened;
+  const TOpenAddressHook Previous = SetOpenAddressHook([&](const QString& Address) { Opened << Address; });
+  QRect Frame, Available;
+  QTimer::singleShot(0, A, [&] {
+    Frame = A->frameGeometry();
+    Available = A->screen()->availableGeometry();
+    A->LblHomePage->setFocus();
+    QTest::keyClick(A->LblHomePage, Qt::Key_Return);
+    A->LblSimus->setFocus();
+    QTest::keyClick(A->LblSimus, Qt::Key_Space);
+    EXPECT_TRUE(A->isVisible());
+    A->BButOK->setFocus();
+    QTest::keyClick(A->BButOK, Qt::Key_Return);  // Enter elsewhere still closes the box
+  });
+  T.Form->BButAboutClick(T.Form->BButAbout);
+  SetOpenAddressHook(Previous);
+  EXPECT_EQ(Opened, (QStringList{"https://example.org/home", TFrmAbout::SimulationsPage}));
+  EXPECT_FALSE(A->isVisible());
+  EXPECT_LE(std::abs(Frame.center().x() - Available.center().x()), 1);
+  EXPECT_LE(std::abs(Frame.center().y() - Available.center().y()), 1);
 }
 
 TEST(ApplicationIcon, TheIconNamedInTheDictionaryReplacesTheProgramsOwn) {

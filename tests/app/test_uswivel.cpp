@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -185,6 +186,17 @@ TEST(MainWindow, OkAndTheCloseBoxEndTheMessageLoop) {
     EXPECT_EQ(QApplication::exec(), 0) << ByOk;
     EXPECT_FALSE(S.Form.isVisible());
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindow, OpensFullyOnTheAvailableScreenWithoutBeingResized) {
+  TShownForm S;
+  const QRect Available = S.Form.screen()->availableGeometry();
+  EXPECT_TRUE(Available.contains(S.Form.frameGeometry()));
+  EXPECT_EQ(S.Form.size(), QSize(495, 511));
 }
 
 }  // namespace
