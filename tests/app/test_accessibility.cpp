@@ -84,7 +84,7 @@ TEST(Accessibility, NamesFollowTheLanguage) {
   F.SetSeed(2);
   F.show();
   EXPECT_EQ(NameOf(&F), QString::fromUtf8("Swivel - Regression und gedrehte Daten"));
-  EXPECT_EQ(NameOf(F.RdoRxy), QString::fromUtf8("Bestimmtheitsmaß r²"));
+  EXPECT_EQ(NameOf(F.RdoRxy), QString::fromUtf8("Bestimmtheit r²"));
   EXPECT_EQ(NameOf(F.SBarRotate), QString::fromUtf8("Mit dieser Bildlaufleiste die Daten drehen"));
   EXPECT_EQ(NameOf(F.Memo1), QString::fromUtf8("Erklärung des Lernschritts"));
   EXPECT_EQ(NameOf(F.BButNext), F.BButNext->text());
