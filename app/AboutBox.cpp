@@ -95,7 +95,7 @@ TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent) {
   LblVersion = MakeLabel(Panel1, {8, 50, 513, 16}, Qt::AlignHCenter | Qt::AlignTop);
   LblAuthor = MakeLabel(Panel1, {8, 74, 513, 16}, Qt::AlignHCenter | Qt::AlignTop);
   LblCopyright = MakeLabel(Panel1, {8, 100, 513, 16}, Qt::AlignHCenter | Qt::AlignTop,
-                           QStringLiteral("© 2026 the Swivel developers, free teaching software"));
+                           QStringLiteral("© 2026 the Swivel developers, free software under the MIT licence"));
   Panel2 = MakePanel(this, {8, 224, 529, 65});
   Panel2->setMouseTracking(true);
   Panel2->installEventFilter(this);

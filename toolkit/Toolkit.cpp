@@ -1,6 +1,6 @@
 #include "toolkit/Toolkit.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFont>
 
 #include "toolkit/Accessible.h"
@@ -10,6 +10,9 @@ void InitToolkit() {
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
   QCoreApplication::setApplicationName(QStringLiteral("Swivel"));
+  // The window class and the desktop file name tie the windows to the menu entry and its
+  // icon in docks (StartupWMClass=Swivel in the entry).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Swivel"));
   InstallAccessibility();
 }
 
