@@ -45,6 +45,9 @@ TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
   ApplyDesign();
   NotifyLoaded();
   NameForAssistiveTools();
+  if (Mode_.Scripted) return;
+  if (clidemon->EndRequested()) TFrontDoor::Knock();  // this start ends; the running one comes forward
+  else FrontDoor_ = std::make_unique<TFrontDoor>([this] { ComeToFront(); });
 }
 
 // Names for screen readers, in the dictionary's language: each scroll bar is named by
@@ -382,7 +385,9 @@ void TForm1::BButAboutClick(QObject*) {
   FrmAbout->exec();
 }
 
-void TForm1::clidemonParamsChange(QObject*) {
+void TForm1::clidemonParamsChange(QObject*) { ComeToFront(); }
+
+void TForm1::ComeToFront() {
   showNormal();
   raise();
   activateWindow();

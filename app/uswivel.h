@@ -13,6 +13,7 @@
 #include <random>
 
 #include "app/AboutBox.h"
+#include "app/FrontDoor.h"
 #include "chart/KVR_plotter.h"
 #include "companion/TesseraDemon.h"
 #include "readout/KVR_Readout.h"
@@ -74,6 +75,8 @@ public:
   void BButResetClick(QObject* Sender);
   void BButAboutClick(QObject* Sender);
   void clidemonParamsChange(QObject* Sender);
+  // Restores the window if minimised, raises and activates it.
+  void ComeToFront();
   // The first two steps of the start-up sequence.
   void ApplicationIconStep();
   void AboutBoxStep();
@@ -97,4 +100,6 @@ private:
   std::optional<uint64_t> Seed_;
   std::mt19937_64 Random_;
   bool Shown_ = false;
+  // Where a second start knocks (the running instance of an interactive start only).
+  std::unique_ptr<TFrontDoor> FrontDoor_;
 };

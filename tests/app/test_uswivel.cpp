@@ -200,3 +200,19 @@ TEST(MainWindow, OpensFullyOnTheAvailableScreenWithoutBeingResized) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SecondStart, BringsTheRunningWindowBackToTheFront) {
+  TShownForm S;
+  S.Form.showMinimized();
+  ASSERT_TRUE(S.Form.isMinimized());
+  EXPECT_TRUE(TFrontDoor::Knock());  // what a second start does before it ends
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(S.Form.isMinimized());
+  EXPECT_TRUE(S.Form.isVisible());
+}
+
+TEST(SecondStart, WithoutARunningInstanceNobodyAnswers) { EXPECT_FALSE(TFrontDoor::Knock()); }
+
+}  // namespace
