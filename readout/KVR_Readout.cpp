@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QMouseEvent>
-#include <QPainter>
 #include <algorithm>
 
 #include "readout/KVR_ReadoutAccessible.h"
@@ -107,7 +106,7 @@ void TReadout::Assign(const TReadout& S) {
 
 void TReadout::paintEvent(QPaintEvent*) {
   if (Picture_.Width() != width() || Picture_.Height() != height() || PictureStale_) Paint();
-  QPainter(this).drawImage(0, 0, Picture_.Image());
+  CopyToControl(this, Picture_.Image());
 }
 
 void TReadout::changeEvent(QEvent* Event) {
