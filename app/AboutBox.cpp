@@ -149,6 +149,7 @@ void TFrmAbout::showEvent(QShowEvent* Event) {
   QDialog::showEvent(Event);
   CentreOnScreen(this);
   LblHomePage->show();
+  BButOK->setFocus();  // Enter closes the box at once; Tab reaches the links
 }
 
 void TFrmAbout::Open(const QString& Address) {

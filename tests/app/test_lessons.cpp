@@ -116,6 +116,7 @@ TEST(AboutBox, EnterAndSpaceOpenAFocusedLinkAndTheBoxOpensCentredOnTheScreen) {
   QTimer::singleShot(0, A, [&] {
     Frame = A->frameGeometry();
     Available = A->screen()->availableGeometry();
+    EXPECT_EQ(A->focusWidget(), A->BButOK);  // the box opens with OK focused, not a link
     A->LblHomePage->setFocus();
     QTest::keyClick(A->LblHomePage, Qt::Key_Return);
     A->LblSimus->setFocus();
