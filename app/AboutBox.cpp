@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "toolkit/Color.h"
+#include "toolkit/FocusFrame.h"
+#include "toolkit/Placement.h"
 #include "toolkit/MessageBox.h"
 
 const QString TFrmAbout::SimulationsPage = QStringLiteral("https://example.org/simulations");
@@ -63,6 +66,16 @@ void TLinkLabel::mouseMoveEvent(QMouseEvent* Event) {
   if (OnMouseMove) OnMouseMove(this);
 }
 
+void TLinkLabel::keyPressEvent(QKeyEvent* Event) {
+  const int Key = Event->key();
+  if ((Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Space) && OnClick) {
+    OnClick(this);
+    Event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(Event);
+}
+
 TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent) {
   setObjectName(QStringLiteral("FrmAbout"));
   setWindowTitle(QStringLiteral("GL_About"));
@@ -82,7 +95,7 @@ TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent) {
   LblVersion = MakeLabel(Panel1, {8, 50, 513, 16}, Qt::AlignHCenter | Qt::AlignTop);
   LblAuthor = MakeLabel(Panel1, {8, 74, 513, 16}, Qt::AlignHCenter | Qt::AlignTop);
   LblCopyright = MakeLabel(Panel1, {8, 100, 513, 16}, Qt::AlignHCenter | Qt::AlignTop,
-                           QStringLiteral("© 2026 the Swivel developers, free teaching software"));
+                           QStringLiteral("© 2026 the Swivel developers, free software under the MIT licence"));
   Panel2 = MakePanel(this, {8, 224, 529, 65});
   Panel2->setMouseTracking(true);
   Panel2->installEventFilter(this);
@@ -112,6 +125,7 @@ TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent) {
   BButOK->setGeometry(424, 296, 113, 33);
   BButOK->setDefault(true);
   connect(BButOK, &QPushButton::clicked, this, &QDialog::accept);
+  new TFocusFrame(this);
 
   const std::initializer_list<std::pair<QObject*, const char*>> Named = {
       {LblDescription, "LblDescription"}, {Panel1, "Panel1"},       {LblName, "LblName"},
@@ -133,7 +147,9 @@ void TFrmAbout::SetLanguage(const QString& Language) {
 
 void TFrmAbout::showEvent(QShowEvent* Event) {
   QDialog::showEvent(Event);
+  CentreOnScreen(this);
   LblHomePage->show();
+  BButOK->setFocus();  // Enter closes the box at once; Tab reaches the links
 }
 
 void TFrmAbout::Open(const QString& Address) {

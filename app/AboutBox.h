@@ -9,7 +9,8 @@
 
 #include "toolkit/Component.h"
 
-// A label that reports clicks and mouse moves, as the about box's links need.
+// A label that reports clicks and mouse moves, as the about box's links need; Enter and
+// Space on a focused link count as a click.
 class TLinkLabel : public QLabel {
   Q_OBJECT
 
@@ -21,6 +22,7 @@ public:
 protected:
   void mouseReleaseEvent(QMouseEvent* Event) override;
   void mouseMoveEvent(QMouseEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
 };
 
 class TFrmAbout : public QDialog, public TComponentBase {

@@ -1,6 +1,8 @@
 #include "app/Cli.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,6 +10,7 @@
 #include <QRegularExpression>
 
 #include "app/uswivel.h"
+#include "i18n/Glossator.h"
 
 namespace {
 
@@ -36,13 +39,16 @@ QString UsageText() {
       "Usage: swivel [options]\n"
       "Turn a cloud of 15 random points and watch the least-squares line follow.\n\n"
       "Options for authors who script figures:\n"
-      "  --seed N            seed the random generator with N (0..2^63) instead of the clock\n"
+      "  --seed N            seed the random generator with N (0 to 9223372036854775807)\n"
+      "                      instead of the clock\n"
       "  --step N            after start-up, go on to lesson step N (1-5)\n"
       "  --angle P           rotate position P in tenths of a degree (clamped to the step's range)\n"
       "  --magnification P   y-axis magnification position P (0-48; 40 is normal), with --step 4\n"
       "  --snapshot FILE     start without boxes, render the main window to FILE (PNG) and exit\n"
       "  --report            start without boxes, print what the window shows as JSON and exit\n"
-      "  --language CODE     load the dictionary swivel.CODE.itl (de: German) instead of swivel.itl\n"
+      "  --language CODE     show the program in language CODE (en, de, fr, ...), from the\n"
+      "                      dictionary swivel.CODE.itl (swivel.itl for en); without it, the\n"
+      "                      language of the user's locale when its dictionary is installed, else en\n"
       "  --about             with --snapshot, render the about box instead of the main window\n"
       "  --check-dictionary FILE  check a translated dictionary against swivel.itl and exit\n"
       "                      (0 when clean; each finding on a line of its own otherwise)\n"
@@ -75,7 +81,10 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
                        A == QLatin1String("--magnification") || A == QLatin1String("--snapshot") ||
                        A == QLatin1String("--language") || A == QLatin1String("--check-dictionary");
     if (!Known) return QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(A);
-    if (I + 1 >= Args.size()) return QStringLiteral("swivel: option %1 needs a value").arg(A);
+    // An option is never the value of the one before it: "--snapshot --report" misses
+    // its file name.
+    if (I + 1 >= Args.size() || Args[I + 1].startsWith(QLatin1String("--")))
+      return QStringLiteral("swivel: option %1 needs a value").arg(A);
     const QString Value = Args[++I];
     auto Bad = [&](const QString& What) { return QStringLiteral("swivel: %1 needs %2, not '%3'").arg(A, What, Value); };
     if (A == QLatin1String("--seed")) {
@@ -111,6 +120,35 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
   if (O.Magnification && O.Step != 4)
     return QStringLiteral("swivel: --magnification needs --step 4, the step with the magnification bar");
   return O;
+}
+
+QStringList InstalledLanguages(const QString& ProgramFile) {
+  const QFileInfo Own(ItlFileName(ProgramFile, true));
+  const QString Stem = Own.completeBaseName();
+  QStringList Codes;
+  if (Own.exists()) Codes << QStringLiteral("en");
+  static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
+  for (const QFileInfo& F : QDir(Own.absolutePath()).entryInfoList({Stem + QStringLiteral(".??.itl")}, QDir::Files)) {
+    const QString C = F.completeBaseName().mid(Stem.size() + 1);
+    if (Code.match(C).hasMatch()) Codes << C;
+  }
+  Codes.sort();
+  return Codes;
+}
+
+std::optional<QString> ChooseDictionary(const QString& ProgramFile, const QString& Language, const QString& LocaleName,
+                                        QString& Error) {
+  const QStringList Installed = InstalledLanguages(ProgramFile);
+  auto FileOf = [&](const QString& Code) {
+    return Code == QLatin1String("en") ? QString() : ItlFileName(ProgramFile, true).chopped(3) + Code + ".itl";
+  };
+  if (Language.isEmpty()) {
+    const QString FromLocale = LocaleName.left(LocaleName.indexOf(QLatin1Char('_')));
+    return Installed.contains(FromLocale) ? FileOf(FromLocale) : QString();
+  }
+  if (Installed.contains(Language)) return FileOf(Language);
+  Error = QStringLiteral("swivel: no dictionary for language '%1'; installed: %2").arg(Language, Installed.join(", "));
+  return std::nullopt;
 }
 
 void ApplyOptions(TForm1& Form, const TOptions& O) {

@@ -31,6 +31,15 @@ struct TOptions {
 std::variant<TOptions, QString> ParseOptions(const QStringList& Args);
 QString UsageText();
 
+// The languages with a dictionary beside ProgramFile: "en" for its own ITL file, and CODE
+// for each swivel.CODE.itl, sorted.
+QStringList InstalledLanguages(const QString& ProgramFile);
+// The ITL file to load for Language ("" for the program's own, English); without a
+// language, the one for the user's locale (LocaleName, "de_DE" say) when it is installed,
+// else English. Null, with the reason in Error, when the language asked for has none.
+std::optional<QString> ChooseDictionary(const QString& ProgramFile, const QString& Language, const QString& LocaleName,
+                                        QString& Error);
+
 // After start-up: the lesson step, angle and magnification the options ask for.
 void ApplyOptions(TForm1& Form, const TOptions& Options);
 // What the window shows, as one JSON object.

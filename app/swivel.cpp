@@ -1,5 +1,6 @@
 // Program entry: the main window and the about box, or a scripted snapshot or report.
 #include <QApplication>
+#include <QLocale>
 #include <cstdio>
 
 #include "app/AboutBox.h"
@@ -54,8 +55,14 @@ int main(int argc, char** argv) {
   QuitOnSignals();
   TStartMode Mode;
   Mode.Scripted = Options.Scripted();
-  if (!Options.Language.isEmpty())
-    Mode.DictionaryFile = ItlFileName(QCoreApplication::applicationFilePath(), true).chopped(3) + Options.Language + ".itl";
+  QString LanguageError;
+  const std::optional<QString> Dictionary =
+      ChooseDictionary(QCoreApplication::applicationFilePath(), Options.Language, QLocale::system().name(), LanguageError);
+  if (!Dictionary) {
+    Print(stderr, LanguageError);
+    return 2;
+  }
+  Mode.DictionaryFile = *Dictionary;
   TForm1 Form1(Mode);
   if (Form1.clidemon->EndRequested() || QuitRequested()) return 0;  // another instance runs: no window
   if (Options.Seed) Form1.SetSeed(*Options.Seed);

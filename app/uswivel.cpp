@@ -11,6 +11,9 @@
 
 #include "app/TextFit.h"
 
+#include "toolkit/FocusFrame.h"
+#include "toolkit/Placement.h"
+
 // The glyphs and the icon are compiled into this library; a static library must ask for
 // its resources to be linked in.
 static void InitResources() { Q_INIT_RESOURCE(swivel); }
@@ -51,11 +54,14 @@ TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
   ApplyDesign();
   NotifyLoaded();
   NameForAssistiveTools();
+  if (Mode_.Scripted) return;
+  if (clidemon->EndRequested()) TFrontDoor::Knock();  // this start ends; the running one comes forward
+  else FrontDoor_ = std::make_unique<TFrontDoor>([this] { ComeToFront(); });
 }
 
 // Names for screen readers, in the dictionary's language: each scroll bar is named by
 // its label, the memo and the chart by keys of their own. (Buttons and labels read
-// their captions; the readout reads the value it shows.)
+// their captions; the readout its caption, with the value it shows as its value.)
 void TForm1::NameForAssistiveTools() {
   SBarRotate->setAccessibleName(Label2->text());
   SBarMagnif->setAccessibleName(LblMagnif->text());
@@ -116,15 +122,23 @@ void TForm1::ApplyDesign() {
 
   Panel1->setGeometry(0, 0, 495, 37);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  // The design's tab order: the rotate bar, the magnification bar, then the buttons
-  // Reset, OK, About, Next; last the memo, whose text the arrow keys scroll.
-  setTabOrder(SBarRotate, SBarMagnif);
+  // The design's tab order: the rotate bar, then the readout (so that a screen-reader
+  // user can hear it), the magnification bar, the buttons Reset, OK, About, Next; last
+  // the memo, whose text the arrow keys scroll.
+  setTabOrder(SBarRotate, RdoRxy);
+  setTabOrder(RdoRxy, SBarMagnif);
   setTabOrder(SBarMagnif, BButReset);
   setTabOrder(BButReset, BButOK);
   setTabOrder(BButOK, BButAbout);
   setTabOrder(BButAbout, BButNext);
   setTabOrder(BButNext, Memo1);
-  for (QPushButton* B : {BButOK, BButReset, BButNext, BButAbout}) B->setAutoDefault(false);
+  // A click on a button (or on the chart) leaves the keyboard focus where it was, most
+  // often on the rotate bar; Tab still reaches every button.
+  for (QPushButton* B : {BButOK, BButReset, BButNext, BButAbout}) {
+    B->setAutoDefault(false);
+    B->setFocusPolicy(Qt::TabFocus);
+  }
+  new TFocusFrame(this);
   connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(BButOK); });
   connect(BButNext, &QPushButton::clicked, this, [this] { BButNextClick(BButNext); });
   connect(BButReset, &QPushButton::clicked, this, [this] { BButResetClick(BButReset); });
@@ -152,6 +166,7 @@ void TForm1::ApplyDesign() {
   RdoRxy->SetColorOutText(clBlack);
   RdoRxy->SetColorOutBakG(clBtnFace);
   RdoRxy->setFont(DesignFont(13, true));
+  RdoRxy->setFocusPolicy(Qt::TabFocus);
 
   LblExplainColors->setGeometry(8, 184, 89, 105);
   LblExplainColors->setText(QStringLiteral("GL_ExplainColors"));
@@ -164,6 +179,7 @@ void TForm1::ApplyDesign() {
   SBarMagnif->setGeometry(49, 168, 16, 249);
   SBarMagnif->SetMax(48);
   SBarMagnif->SetPosition(40);
+  SBarMagnif->SetLargeChange(6);
   SBarMagnif->hide();
   SBarMagnif->OnChange = [this](QObject* Sender) { SBarMagnifChange(Sender); };
 
@@ -179,6 +195,8 @@ void TForm1::ApplyDesign() {
   SBarRotate->setGeometry(144, 480, 321, 17);
   SBarRotate->SetMax(3600);
   SBarRotate->SetPosition(0);
+  SBarRotate->SetLargeChange(50);  // 5 degrees: 135 degrees are 27 pages away
+  SBarRotate->SetSpokenValue(0.1, 1, QStringLiteral("\u00B0"));
   SBarRotate->OnChange = [this](QObject* Sender) { SBarRotateChange(Sender); };
 
   // Left of the rotate bar, in the free corner below the magnification label, in the
@@ -224,6 +242,7 @@ void TForm1::ApplyChartDesign() {
   P->SetCaptionAlignment(taRightJustify);
   P->SetGridStyle(gsNone);
   P->SetMouseAction(maNone);
+  P->setFocusPolicy(Qt::NoFocus);  // the chart answers no keys here
   P->SetMouseCursorFixed(false);
   P->SetAllocSize(1000);
   P->SetAutoRedraw(true);
@@ -314,6 +333,7 @@ void TForm1::showEvent(QShowEvent* Event) {
   QWidget::showEvent(Event);
   if (Shown_) return;
   Shown_ = true;
+  KeepOnScreen(this);  // a small or magnified screen would cut the design position off
   FormShow();
 }
 
@@ -406,7 +426,9 @@ void TForm1::BButAboutClick(QObject*) {
   FrmAbout->exec();
 }
 
-void TForm1::clidemonParamsChange(QObject*) {
+void TForm1::clidemonParamsChange(QObject*) { ComeToFront(); }
+
+void TForm1::ComeToFront() {
   showNormal();
   raise();
   activateWindow();

@@ -13,6 +13,7 @@
 #include <random>
 
 #include "app/AboutBox.h"
+#include "app/FrontDoor.h"
 #include "app/PointCloud.h"
 #include "chart/KVR_plotter.h"
 #include "companion/TesseraDemon.h"
@@ -73,6 +74,8 @@ public:
   void BButResetClick(QObject* Sender);
   void BButAboutClick(QObject* Sender);
   void clidemonParamsChange(QObject* Sender);
+  // Restores the window if minimised, raises and activates it.
+  void ComeToFront();
   // The first steps of the start-up sequence, from the dictionary.
   void ApplicationIconStep();
   void AboutBoxStep();
@@ -98,4 +101,6 @@ private:
   std::optional<uint64_t> Seed_;
   std::mt19937_64 Random_;
   bool Shown_ = false;
+  // Where a second start knocks (the running instance of an interactive start only).
+  std::unique_ptr<TFrontDoor> FrontDoor_;
 };

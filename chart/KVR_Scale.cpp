@@ -1,7 +1,6 @@
 // TScale: settings, calibration, painting, caption and the common tick emission.
 #include "chart/KVR_Scale.h"
 
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -248,7 +247,7 @@ void TScale::PaintNow() {
 void TScale::paintEvent(QPaintEvent*) {
   if (!Target_) {
     if (Transparent_) Paint();
-    QPainter(this).drawImage(0, 0, Surface_.Image());
+    CopyToControl(this, Surface_.Image());
   }
 }
 

@@ -2,7 +2,6 @@
 // scales into the full image; background, grid, items and frame into the chart-area
 // image; crosshairs on the way to the screen.
 #include <QImageReader>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <span>
@@ -408,7 +407,7 @@ void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
 
 void TCustomPlotter::paintEvent(QPaintEvent*) {
   if (Surface_.Width() != width() || Surface_.Height() != height()) Paint();
-  QPainter(this).drawImage(0, 0, Surface_.Image());
+  CopyToControl(this, Surface_.Image());
 }
 
 // Changes made while the chart was hidden on purpose were not painted.

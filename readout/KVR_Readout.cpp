@@ -1,8 +1,10 @@
 #include "readout/KVR_Readout.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
-#include <QPainter>
 #include <algorithm>
+
+#include "readout/KVR_ReadoutAccessible.h"
 
 namespace {
 // Text whose height sets the vertical placement of every text of the readout.
@@ -13,6 +15,16 @@ TReadout::TReadout(QWidget* Parent) : QWidget(Parent), Picture_(0, 0) {
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   setMouseTracking(true);
   resize(160, 28);
+  static const bool FactoryInstalled = (QAccessible::installFactory(ReadoutAccessibleFactory), true);
+  (void)FactoryInstalled;
+  AnnounceTimer_.setSingleShot(true);
+  AnnounceTimer_.setInterval(AnnounceIntervalMs);
+  connect(&AnnounceTimer_, &QTimer::timeout, this, [this] {
+    if (!AnnouncePending_) return;
+    AnnouncePending_ = false;
+    SendValueChange();
+    AnnounceTimer_.start();
+  });
 }
 
 template <class T>
@@ -94,7 +106,7 @@ void TReadout::Assign(const TReadout& S) {
 
 void TReadout::paintEvent(QPaintEvent*) {
   if (Picture_.Width() != width() || Picture_.Height() != height() || PictureStale_) Paint();
-  QPainter(this).drawImage(0, 0, Picture_.Image());
+  CopyToControl(this, Picture_.Image());
 }
 
 void TReadout::changeEvent(QEvent* Event) {
@@ -115,9 +127,27 @@ void TReadout::Paint() {
   C->Rectangle(0, 0, width(), height());
   DrawSideTexts(C, TextY);
   DrawLabelFrame(C);
+  const QString Shown = DisplayText_;
   if (Empty_) DisplayText_.clear();
   else DrawValue(C, TextY);
-  setAccessibleName(DisplayText_);
+  if (DisplayText_ != Shown) AnnounceChange();
+}
+
+// The first change is told at once; changes within the interval after it are held back
+// and only the last of them is told when it ends.
+void TReadout::AnnounceChange() {
+  if (AnnounceTimer_.isActive()) {
+    AnnouncePending_ = true;
+    return;
+  }
+  SendValueChange();
+  AnnounceTimer_.start();
+}
+
+void TReadout::SendValueChange() {
+  QAccessibleValueChangeEvent Event(this, DisplayText_);
+  QAccessible::updateAccessibility(&Event);
+  emit Announced(DisplayText_);
 }
 
 void TReadout::DrawSideTexts(TCanvas* C, int TextY) {

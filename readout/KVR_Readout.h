@@ -1,8 +1,10 @@
 // TReadout: one number in a framed label field, with a caption to its left and a unit
 // to its right. Every change of a property repaints at once through an off-screen
-// bitmap; the text last drawn is DisplayText() and the accessible name.
+// bitmap; the text last drawn is DisplayText(). A screen reader finds a labelled value
+// (KVR_ReadoutAccessible.h) and hears the shown text when it changes.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -89,9 +91,17 @@ public:
   // Draws the whole control now (nothing while it is hidden).
   void Paint();
 
+  // While the shown text keeps changing, screen readers hear it at most once in this
+  // time, and always its last state.
+  static constexpr int AnnounceIntervalMs = 500;
+
   TBeforeDisplayEvent OnBeforeDisplay;
   TNotifyEvent OnClick;
   TMouseMoveEvent OnMouseMove;
+
+signals:
+  // The shown text was told to screen readers (a value-change event).
+  void Announced(const QString& Text);
 
 protected:
   void paintEvent(QPaintEvent* Event) override;
@@ -106,6 +116,8 @@ private:
   void DrawSideTexts(TCanvas* C, int TextY);
   void DrawLabelFrame(TCanvas* C);
   void DrawValue(TCanvas* C, int TextY);
+  void AnnounceChange();
+  void SendValueChange();
 
   double Value_ = 0.0;
   TReadoutFormat Format_;
@@ -122,4 +134,6 @@ private:
   QString DisplayText_;
   TBitmap Picture_;
   bool PictureStale_ = true;
+  QTimer AnnounceTimer_;
+  bool AnnouncePending_ = false;
 };

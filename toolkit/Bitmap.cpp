@@ -1,6 +1,9 @@
 #include "toolkit/Bitmap.h"
 
+#include <QPainter>
+#include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 TBitmap::TBitmap(int Width, int Height) : Canvas_(&Image_) { SetSize(Width, Height); }
 
@@ -20,4 +23,20 @@ bool TBitmap::LoadFromFile(const QString& FileName) {
   Image_ = Loaded.convertToFormat(QImage::Format_RGB32);
   Canvas_.SetTarget(&Image_);
   return true;
+}
+
+QImage FractionalScaled(const QImage& Picture, qreal Ratio) {
+  const int Whole = static_cast<int>(std::ceil(Ratio));
+  const QImage Enlarged = Picture.scaled(Picture.size() * Whole, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  QImage Reduced = Enlarged.scaled(QSize(qRound(Picture.width() * Ratio), qRound(Picture.height() * Ratio)),
+                                   Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  Reduced.setDevicePixelRatio(Ratio);
+  return Reduced;
+}
+
+void CopyToControl(QWidget* Control, const QImage& Picture) {
+  QPainter P(Control);
+  const qreal Ratio = Control->devicePixelRatioF();
+  if (Ratio == std::floor(Ratio)) P.drawImage(0, 0, Picture);
+  else P.drawImage(0, 0, FractionalScaled(Picture, Ratio));
 }

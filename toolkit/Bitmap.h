@@ -3,6 +3,8 @@
 
 #include <QImage>
 
+class QWidget;
+
 #include "toolkit/Canvas.h"
 
 class TBitmap {
@@ -24,3 +26,12 @@ private:
   QImage Image_;
   TCanvas Canvas_;
 };
+
+// Paints a picture drawn at one pixel per logical pixel onto a control (from a paint
+// event). At a whole device pixel ratio each pixel becomes a sharp block; at a
+// fractional one (1.25, 1.5, 1.75) the picture is enlarged to the next whole ratio
+// without smoothing, then reduced smoothly to the device's, so that every line keeps
+// the same weight and text stays smooth instead of blocky.
+void CopyToControl(QWidget* Control, const QImage& Picture);
+// The picture as CopyToControl shows it at a fractional Ratio, in device pixels.
+QImage FractionalScaled(const QImage& Picture, qreal Ratio);

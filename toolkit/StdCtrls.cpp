@@ -1,6 +1,9 @@
 #include "toolkit/StdCtrls.h"
 
 #include <QKeyEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 TScrollBar::TScrollBar(Qt::Orientation Orientation, QWidget* Parent) : QScrollBar(Orientation, Parent) {
   setSingleStep(1);
@@ -22,6 +25,26 @@ void TScrollBar::keyPressEvent(QKeyEvent* Event) {
     default: QScrollBar::keyPressEvent(Event); return;
   }
   Event->accept();
+}
+
+void TScrollBar::wheelEvent(QWheelEvent* Event) {
+  const QPoint Delta = Event->angleDelta();
+  const long long Total = WheelRest_ + static_cast<long long>(Delta.y() != 0 ? Delta.y() : Delta.x());
+  const long long Notches = Total / QWheelEvent::DefaultDeltasPerStep;
+  WheelRest_ = static_cast<int>(Total - Notches * QWheelEvent::DefaultDeltasPerStep);
+  if (Notches != 0) SetPosition(static_cast<int>(std::clamp<long long>(Position() - Notches * pageStep(), Min(), Max())));
+  Event->accept();
+}
+
+void TScrollBar::SetSpokenValue(double Scale, int Decimals, const QString& Unit) {
+  if (!(Scale > 0) || !std::isfinite(Scale) || Decimals < 0) return;
+  SpokenScale_ = Scale;
+  SpokenDecimals_ = Decimals;
+  SpokenUnit_ = Unit;
+}
+
+QString TScrollBar::SpokenValue() const {
+  return QString::number(SpokenNumber(Position()), 'f', SpokenDecimals_) + SpokenUnit_;
 }
 
 void TScrollBar::SetRangeChecked(int Min, int Max) {

@@ -29,15 +29,34 @@ public:
   void SetMin(int Value);
   void SetMax(int Value);
   void SetPosition(int Value);
+  // The step of an arrow key, and of Page Up/Down, a click in the trough and a wheel notch.
+  int SmallChange() const { return singleStep(); }
+  void SetSmallChange(int Value) { setSingleStep(Value); }
+  int LargeChange() const { return pageStep(); }
+  void SetLargeChange(int Value) { setPageStep(Value); }
+
+  // What a screen reader says for a position: Position x Scale with Decimals decimals,
+  // followed by Unit ("135.0°" for tenths of a degree). Plain positions by default.
+  void SetSpokenValue(double Scale, int Decimals, const QString& Unit);
+  double SpokenScale() const { return SpokenScale_; }
+  double SpokenNumber(int Position) const { return Position * SpokenScale_; }
+  QString SpokenValue() const;
 
   TNotifyEvent OnChange;
 
 protected:
-  // Arrows step by 1, Page Up/Down by a page, Home and End go to the ends.
+  // Arrows step by SmallChange, Page Up/Down by LargeChange, Home and End go to the ends.
   void keyPressEvent(QKeyEvent* Event) override;
+  // A wheel notch moves LargeChange, wheel up towards the minimum; smaller deltas (touch
+  // pads) add up to notches.
+  void wheelEvent(QWheelEvent* Event) override;
 
 private:
   void SetRangeChecked(int Min, int Max);
+  int WheelRest_ = 0;  // the part of a notch not yet applied
+  double SpokenScale_ = 1;
+  int SpokenDecimals_ = 0;
+  QString SpokenUnit_;
 };
 
 class TMemo : public QPlainTextEdit {

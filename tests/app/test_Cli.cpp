@@ -5,7 +5,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include "app/Cli.h"
@@ -17,8 +20,12 @@ struct TRun {
   QByteArray Out, Err;
 };
 
-TRun RunSwivel(const QStringList& Args) {
+TRun RunSwivel(const QStringList& Args, const QStringList& Environment = {}) {
   QProcess P;
+  QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+  for (const char* Locale : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"}) Env.remove(Locale);
+  for (const QString& Setting : Environment) Env.insert(Setting.section('=', 0, 0), Setting.section('=', 1));
+  P.setProcessEnvironment(Env);
   P.start(QStringLiteral(SWIVEL_BINARY), Args);
   EXPECT_TRUE(P.waitForFinished(30000));
   return {P.exitCode(), P.readAllStandardOutput(), P.readAllStandardError()};
@@ -77,6 +84,55 @@ TEST(CommandLine, SnapshotWritesTheWholeWindow) {
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
   EXPECT_EQ(QImage(File).size(), QSize(495, 511));
   EXPECT_EQ(RunSwivel({"--snapshot", Dir.filePath("no/such/dir/w.png")}).ExitCode, 1);
+}
+
+TEST(CommandLine, AnOptionIsNeverTheValueOfTheOneBefore) {
+  for (const QStringList& Bad : {QStringList{"--snapshot", "--report"}, QStringList{"--language", "--seed", "4"},
+                                 QStringList{"--seed", "--help"}}) {
+    const auto R = ParseOptions(Bad);
+    ASSERT_TRUE(std::holds_alternative<QString>(R)) << Bad.join(' ').toStdString();
+    EXPECT_EQ(std::get<QString>(R), QStringLiteral("swivel: option %1 needs a value").arg(Bad[0]));
+  }
+  const TRun R = RunSwivel({"--snapshot", "--report"});
+  EXPECT_EQ(R.ExitCode, 2);
+  EXPECT_TRUE(R.Out.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists("--report"));
+}
+
+TEST(CommandLine, TheHelpStatesTheExactSeedLimit) {
+  EXPECT_TRUE(UsageText().contains("0 to 9223372036854775807"));
+  EXPECT_TRUE(std::holds_alternative<TOptions>(ParseOptions({"--seed", "9223372036854775807"})));
+  EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions({"--seed", "9223372036854775808"})));
+  EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions({"--seed", "-1"})));
+}
+
+TEST(Languages, TheInstalledOnesAreTheDictionariesBesideTheProgram) {
+  QTemporaryDir Dir;
+  const QString Program = Dir.filePath("swivel");
+  for (const char* Name : {"swivel", "swivel.itl", "swivel.de.itl", "swivel.nl.itl", "swivel.bad.itl", "other.fr.itl"}) {
+    QFile F(Dir.filePath(Name));
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+  }
+  EXPECT_EQ(InstalledLanguages(Program), (QStringList{"de", "en", "nl"}));
+  QString Error;
+  EXPECT_EQ(ChooseDictionary(Program, "de", "C", Error), Dir.filePath("swivel.de.itl"));
+  EXPECT_EQ(ChooseDictionary(Program, "en", "de_DE", Error), QString());  // asked for wins over the locale
+  EXPECT_EQ(ChooseDictionary(Program, "", "de_AT", Error), Dir.filePath("swivel.de.itl"));
+  EXPECT_EQ(ChooseDictionary(Program, "", "fr_FR", Error), QString());  // no French: English
+  EXPECT_EQ(ChooseDictionary(Program, "", "C", Error), QString());
+  EXPECT_EQ(ChooseDictionary(Program, "fr", "C", Error), std::nullopt);
+  EXPECT_EQ(Error, "swivel: no dictionary for language 'fr'; installed: de, en, nl");
+}
+
+TEST(Languages, AnUnknownLanguageIsAnErrorAndTheLocaleChoosesOtherwise) {
+  const TRun Unknown = RunSwivel({"--language", "fr", "--report"});
+  EXPECT_EQ(Unknown.ExitCode, 2);
+  EXPECT_TRUE(Unknown.Err.contains("installed: de, en")) << Unknown.Err.toStdString();
+  auto Caption = [](const TRun& R) { return QJsonDocument::fromJson(R.Out).object()["caption"].toString(); };
+  const QString German = Caption(RunSwivel({"--report"}, {"LANG=de_DE.UTF-8"}));
+  EXPECT_TRUE(German.contains(QString::fromUtf8("gedrehte Daten"))) << German.toStdString();
+  EXPECT_EQ(Caption(RunSwivel({"--report", "--language", "en"}, {"LANG=de_DE.UTF-8"})),
+            Caption(RunSwivel({"--report"}, {"LANG=fr_FR.UTF-8"})));
 }
 
 TEST(CommandLine, BadOptionsSayWhyAndStartNothing) {

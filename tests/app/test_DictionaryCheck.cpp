@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString English = QStringLiteral(SWIVEL_DICTIONARIES "/swivel.itl");
+const QString English = QStringLiteral(SWIVEL_SOURCE_DIR "/swivel.itl");
 
 QByteArray EnglishText() {
   QFile In(English);
@@ -86,7 +86,7 @@ TEST(DictionaryCheck, AnUnreadableFileIsAFindingAndTheProgramSaysSoByItsExitCode
   ASSERT_TRUE(P.waitForFinished(30000));
   EXPECT_EQ(P.exitCode(), 1);
   EXPECT_TRUE(P.readAllStandardOutput().startsWith("/no/such/swivel.xx.itl: "));
-  P.start(QStringLiteral(SWIVEL_BINARY), {QStringLiteral("--check-dictionary"), QStringLiteral(SWIVEL_DICTIONARIES "/swivel.fr.itl")});
+  P.start(QStringLiteral(SWIVEL_BINARY), {QStringLiteral("--check-dictionary"), QStringLiteral(SWIVEL_SOURCE_DIR "/swivel.fr.itl")});
   ASSERT_TRUE(P.waitForFinished(30000));
   EXPECT_EQ(P.exitCode(), 0);
   EXPECT_EQ(P.readAllStandardOutput(), QByteArray());

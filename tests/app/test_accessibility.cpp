@@ -6,7 +6,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <set>
 
 #include "app/uswivel.h"
@@ -35,9 +37,120 @@ TEST(Accessibility, EveryControlHasAName) {
   EXPECT_EQ(NameOf(F.SBarMagnif), F.LblMagnif->text());
   EXPECT_FALSE(NameOf(F.Memo1).isEmpty());
   EXPECT_FALSE(NameOf(F.Plotter1).isEmpty());
-  EXPECT_EQ(NameOf(F.RdoRxy), F.RdoRxy->DisplayText());  // the readout reads its value
-  F.SBarRotate->SetPosition(450);
-  EXPECT_EQ(NameOf(F.RdoRxy), F.RdoRxy->DisplayText());
+  EXPECT_EQ(NameOf(F.RdoRxy), F.RdoRxy->LeftText());  // the readout: a labelled value
+}
+
+QString ValueOf(QWidget* W) { return QAccessible::queryAccessibleInterface(W)->text(QAccessible::Value); }
+
+TEST(Accessibility, RolesAndValuesInTheUsersUnits) {
+  TShown S;
+  TForm1& F = S.Form;
+  QAccessibleInterface* Window = QAccessible::queryAccessibleInterface(&F);
+  EXPECT_EQ(Window->role(), QAccessible::Window);
+  EXPECT_EQ(Window->text(QAccessible::Name), F.windowTitle());
+  EXPECT_FALSE(F.windowTitle().isEmpty());
+
+  QAccessibleInterface* Rotate = QAccessible::queryAccessibleInterface(F.SBarRotate);
+  EXPECT_EQ(Rotate->role(), QAccessible::Slider);
+  F.SBarRotate->SetPosition(1355);
+  EXPECT_EQ(ValueOf(F.SBarRotate), QString::fromUtf8("135.5°"));
+  ASSERT_TRUE(Rotate->valueInterface());
+  EXPECT_DOUBLE_EQ(Rotate->valueInterface()->currentValue().toDouble(), 135.5);
+  EXPECT_DOUBLE_EQ(Rotate->valueInterface()->maximumValue().toDouble(), 360);
+  Rotate->valueInterface()->setCurrentValue(90.0);  // an assistive tool sets degrees
+  EXPECT_EQ(F.SBarRotate->Position(), 900);
+  Rotate->valueInterface()->setCurrentValue(QStringLiteral("nonsense"));
+  EXPECT_EQ(F.SBarRotate->Position(), 900);
+
+  QAccessibleInterface* Readout = QAccessible::queryAccessibleInterface(F.RdoRxy);
+  EXPECT_EQ(Readout->text(QAccessible::Name), F.RdoRxy->LeftText());
+  EXPECT_EQ(Readout->text(QAccessible::Value), F.RdoRxy->DisplayText());
+  ASSERT_TRUE(Readout->valueInterface());
+  EXPECT_DOUBLE_EQ(Readout->valueInterface()->currentValue().toDouble(), F.RdoRxy->Value());
+  EXPECT_TRUE(Readout->state().focusable);
+
+  // The memo's text can be read through the text interface.
+  QAccessibleInterface* Memo = QAccessible::queryAccessibleInterface(F.Memo1);
+  ASSERT_TRUE(Memo->textInterface());
+  const QString Text = Memo->textInterface()->text(0, Memo->textInterface()->characterCount());
+  EXPECT_EQ(Text, F.Memo1->toPlainText());
+  EXPECT_FALSE(Text.isEmpty());
+}
+
+TEST(Accessibility, NamesFollowTheLanguage) {
+  TStartMode German;
+  German.DictionaryFile = QStringLiteral(SWIVEL_SOURCE_DIR "/swivel.de.itl");
+  TForm1 F(German);
+  F.SetSeed(2);
+  F.show();
+  EXPECT_EQ(NameOf(&F), QString::fromUtf8("Swivel - Regression und gedrehte Daten"));
+  EXPECT_EQ(NameOf(F.RdoRxy), QString::fromUtf8("Bestimmtheit r²"));
+  EXPECT_EQ(NameOf(F.SBarRotate), QString::fromUtf8("Mit dieser Bildlaufleiste die Daten drehen"));
+  EXPECT_EQ(NameOf(F.Memo1), QString::fromUtf8("Erklärung des Lernschritts"));
+  EXPECT_EQ(NameOf(F.BButNext), F.BButNext->text());
+}
+
+// The readout's value-change events (the offscreen platform has no active assistive
+// technology, so they are observed through the readout's signal).
+TEST(Accessibility, TheReadoutAnnouncesChangesWithoutFloodingWhileTurning) {
+  TShown S;
+  TForm1& F = S.Form;
+  QTest::qWait(TReadout::AnnounceIntervalMs * 3);  // the first value has been told
+  QSignalSpy Told(F.RdoRxy, &TReadout::Announced);
+  F.SBarRotate->SetPosition(100);
+  ASSERT_EQ(Told.size(), 1);  // the first change is told at once
+  EXPECT_EQ(Told[0][0].toString(), F.RdoRxy->DisplayText());
+  for (int P = 101; P < 160; ++P) F.SBarRotate->SetPosition(P);  // turning on
+  EXPECT_EQ(Told.size(), 1);
+  // Once the turning stops, the last value is told.
+  ASSERT_TRUE(Told.wait(TReadout::AnnounceIntervalMs * 4));
+  EXPECT_EQ(Told[1][0].toString(), F.RdoRxy->DisplayText());
+  QTest::qWait(TReadout::AnnounceIntervalMs * 2);
+  EXPECT_EQ(Told.size(), 2);  // and nothing more while it stands still
+}
+
+TEST(Keyboard, StepsOfTheRotateAndMagnificationBars) {
+  TShown S;
+  TForm1& F = S.Form;
+  QTest::keyClick(F.SBarRotate, Qt::Key_Right);
+  EXPECT_EQ(F.SBarRotate->Position(), 1);  // a tenth of a degree
+  QTest::keyClick(F.SBarRotate, Qt::Key_PageDown);
+  EXPECT_EQ(F.SBarRotate->Position(), 51);  // five degrees
+  QTest::keyClick(F.SBarRotate, Qt::Key_End);
+  EXPECT_EQ(F.SBarRotate->Position(), 3600);
+  F.SBarRotate->SetPosition(0);
+  // A click in the trough right of the handle moves a page.
+  QTest::mouseClick(F.SBarRotate, Qt::LeftButton, {}, QPoint(F.SBarRotate->width() - 40, F.SBarRotate->height() / 2));
+  EXPECT_EQ(F.SBarRotate->Position(), 50);
+  QWheelEvent Notch(QPointF(10, 8), F.SBarRotate->mapToGlobal(QPointF(10, 8)), {}, {0, -120}, Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(F.SBarRotate, &Notch);
+  EXPECT_EQ(F.SBarRotate->Position(), 100);
+  EXPECT_GT(F.SBarMagnif->LargeChange(), 1);
+}
+
+TEST(Keyboard, ClicksLeaveTheFocusOnTheRotateBarAndTheFocusIsVisible) {
+  TShown S;
+  TForm1& F = S.Form;
+  QApplication::setActiveWindow(&F);
+  F.SBarRotate->setFocus();
+  QTest::mouseClick(F.Plotter1, Qt::LeftButton, {}, QPoint(100, 100));
+  EXPECT_EQ(QApplication::focusWidget(), F.SBarRotate);
+  QTest::mouseClick(F.BButNext, Qt::LeftButton);
+  EXPECT_EQ(F.LessonStep, 2);
+  EXPECT_EQ(QApplication::focusWidget(), F.SBarRotate);
+  // A frame in the highlight colour marks the focused control, and moves with the focus.
+  const QRgb Highlight = F.palette().color(QPalette::Highlight).rgb();
+  auto Framed = [&](QWidget* W) {
+    const QImage Picture = F.grab().toImage();
+    const QPoint Edge = W->mapTo(&F, QPoint(W->width() / 2, W->height()));  // just below the control
+    return Picture.pixel(Edge) == Highlight && Picture.pixel(Edge + QPoint(0, 1)) == Highlight;
+  };
+  EXPECT_TRUE(Framed(F.SBarRotate));
+  EXPECT_FALSE(Framed(F.Memo1));
+  F.Memo1->setFocus();
+  EXPECT_TRUE(Framed(F.Memo1));
+  EXPECT_FALSE(Framed(F.SBarRotate));
 }
 
 TEST(Accessibility, TabFollowsTheDesignAndKeysDoEverything) {
@@ -46,9 +159,10 @@ TEST(Accessibility, TabFollowsTheDesignAndKeysDoEverything) {
   QApplication::setActiveWindow(&F);
   F.SBarRotate->setFocus();
   std::vector<QWidget*> Order;
-  for (QWidget* W = F.SBarRotate; Order.size() < 6; W = W->nextInFocusChain())
+  for (QWidget* W = F.SBarRotate; Order.size() < 7; W = W->nextInFocusChain())
     if (W->focusPolicy() & Qt::TabFocus && W->isVisibleTo(&F)) Order.push_back(W);
-  EXPECT_EQ(Order, (std::vector<QWidget*>{F.SBarRotate, F.BButReset, F.BButOK, F.BButAbout, F.BButNext, F.Memo1}));
+  EXPECT_EQ(Order, (std::vector<QWidget*>{F.SBarRotate, F.RdoRxy, F.BButReset, F.BButOK, F.BButAbout, F.BButNext,
+                                          F.Memo1}));
   // Arrows turn the cloud; Enter on a focused button presses it.
   QTest::keyClick(F.SBarRotate, Qt::Key_Right);
   EXPECT_EQ(F.SBarRotate->Position(), 1);

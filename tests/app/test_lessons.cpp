@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,7 +71,7 @@ TEST(LessonTexts, EveryStepFitsTheMemoInEveryLanguage) {
                                  "swivel.pt.itl", "swivel.nl.itl", "swivel.pl.itl"}) {
     TStartMode Mode;
     Mode.Scripted = true;
-    Mode.DictionaryFile = QStringLiteral(SWIVEL_DICTIONARIES "/") + Dictionary;
+    Mode.DictionaryFile = QStringLiteral(SWIVEL_SOURCE_DIR "/") + Dictionary;
     TForm1 Form(Mode);
     Form.SetSeed(42);
     Form.show();
@@ -140,7 +141,7 @@ TEST(DecimalComma, EveryShippedLanguageButEnglishWritesIt) {
   for (const char* Language : {"", ".de", ".fr", ".es", ".it", ".pt", ".nl", ".pl"}) {
     TStartMode Mode;
     Mode.Scripted = true;
-    Mode.DictionaryFile = QStringLiteral(SWIVEL_DICTIONARIES "/swivel%1.itl").arg(QLatin1String(Language));
+    Mode.DictionaryFile = QStringLiteral(SWIVEL_SOURCE_DIR "/swivel%1.itl").arg(QLatin1String(Language));
     TForm1 Form(Mode);
     Form.SetSeed(42);
     Form.show();
@@ -171,6 +172,32 @@ TEST(AboutBox, LinksOpenTheirAddressesAndHighlight) {
   SetOpenAddressHook(Previous);
   EXPECT_EQ(Opened, (QStringList{"https://example.org/home", TFrmAbout::SimulationsPage}));
   EXPECT_FALSE(A->isVisible());
+}
+
+TEST(AboutBox, EnterAndSpaceOpenAFocusedLinkAndTheBoxOpensCentredOnTheScreen) {
+  TTranslatedForm T(German);
+  TFrmAbout* A = T.About.get();
+  QStringList Opened;
+  const TOpenAddressHook Previous = SetOpenAddressHook([&](const QString& Address) { Opened << Address; });
+  QRect Frame, Available;
+  QTimer::singleShot(0, A, [&] {
+    Frame = A->frameGeometry();
+    Available = A->screen()->availableGeometry();
+    EXPECT_EQ(A->focusWidget(), A->BButOK);  // the box opens with OK focused, not a link
+    A->LblHomePage->setFocus();
+    QTest::keyClick(A->LblHomePage, Qt::Key_Return);
+    A->LblSimus->setFocus();
+    QTest::keyClick(A->LblSimus, Qt::Key_Space);
+    EXPECT_TRUE(A->isVisible());
+    A->BButOK->setFocus();
+    QTest::keyClick(A->BButOK, Qt::Key_Return);  // Enter elsewhere still closes the box
+  });
+  T.Form->BButAboutClick(T.Form->BButAbout);
+  SetOpenAddressHook(Previous);
+  EXPECT_EQ(Opened, (QStringList{"https://example.org/home", TFrmAbout::SimulationsPage}));
+  EXPECT_FALSE(A->isVisible());
+  EXPECT_LE(std::abs(Frame.center().x() - Available.center().x()), 1);
+  EXPECT_LE(std::abs(Frame.center().y() - Available.center().y()), 1);
 }
 
 TEST(ApplicationIcon, TheIconNamedInTheDictionaryReplacesTheProgramsOwn) {

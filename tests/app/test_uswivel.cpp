@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -227,5 +228,32 @@ TEST(MainWindow, OkAndTheCloseBoxEndTheMessageLoop) {
     EXPECT_FALSE(S.Form.isVisible());
   }
 }
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindow, OpensFullyOnTheAvailableScreenWithoutBeingResized) {
+  TShownForm S;
+  const QRect Available = S.Form.screen()->availableGeometry();
+  EXPECT_TRUE(Available.contains(S.Form.frameGeometry()));
+  EXPECT_EQ(S.Form.size(), QSize(495, 511));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SecondStart, BringsTheRunningWindowBackToTheFront) {
+  TShownForm S;
+  S.Form.showMinimized();
+  ASSERT_TRUE(S.Form.isMinimized());
+  EXPECT_TRUE(TFrontDoor::Knock());  // what a second start does before it ends
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(S.Form.isMinimized());
+  EXPECT_TRUE(S.Form.isVisible());
+}
+
+TEST(SecondStart, WithoutARunningInstanceNobodyAnswers) { EXPECT_FALSE(TFrontDoor::Knock()); }
 
 }  // namespace

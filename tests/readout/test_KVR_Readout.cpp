@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QTest>
+#include <cmath>
 
 #include "readout/KVR_Readout.h"
 
@@ -61,12 +62,18 @@ TEST(Readout, RepaintsOnlyOnChange) {
   EXPECT_EQ(S.R->DisplayText(), "0,500");
 }
 
-TEST(Readout, ShowsTheFormattedValueAsItsAccessibleName) {
+TEST(Readout, IsALabelledValueToScreenReaders) {
   TShownReadout S;
   S.R->SetPrecision(4);
   S.R->SetValue(0.87654);
+  S.R->SetLeftText("fit");
+  S.R->SetRightText("r²");
   EXPECT_EQ(S.R->DisplayText(), "0.8765");
-  EXPECT_EQ(S.R->accessibleName(), "0.8765");
+  QAccessibleInterface* A = QAccessible::queryAccessibleInterface(S.R);
+  EXPECT_EQ(A->text(QAccessible::Name), "fit r²");
+  EXPECT_EQ(A->text(QAccessible::Value), "0.8765");
+  S.R->SetValue(std::nan(""));
+  EXPECT_FALSE(A->valueInterface()->currentValue().isValid());  // no number to read
   S.R->OnBeforeDisplay = [](QObject*, QString& Text) { Text += " !"; };
   S.R->SetValue(1);
   EXPECT_EQ(S.R->DisplayText(), "1.0000 !");

@@ -239,3 +239,33 @@ TEST(Canvas, PixelOutsideTheImageIsMinusOneAndWritesAreIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+// One-pixel lines three pixels apart: at 1.5 a plain enlargement makes them alternately
+// one and two device pixels wide; the fractional copy gives each the same ink.
+TEST(CopyToControl, AtFractionalRatiosEveryLineKeepsTheSameWeight) {
+  QImage Stripes(30, 4, QImage::Format_RGB32);
+  Stripes.fill(Qt::white);
+  for (int X = 0; X < 30; X += 3)
+    for (int Y = 0; Y < 4; ++Y) Stripes.setPixel(X, Y, 0xFF000000);
+  for (const qreal Ratio : {1.25, 1.5, 1.75}) {
+    const QImage Shown = FractionalScaled(Stripes, Ratio);
+    ASSERT_EQ(Shown.width(), qRound(30 * Ratio));
+    // The ink of each line: the darkness summed over the device columns from a pixel
+    // before it to one after it, where a smoothed line spreads.
+    std::vector<int> Ink;
+    for (int Line = 1; Line < 9; ++Line) {
+      int Sum = 0;
+      for (int X = qRound((Line * 3 - 1) * Ratio); X < qRound((Line * 3 + 2) * Ratio); ++X)
+        Sum += 255 - qRed(Shown.pixel(X, 1));
+      Ink.push_back(Sum);
+    }
+    const auto [Least, Most] = std::minmax_element(Ink.begin(), Ink.end());
+    EXPECT_LE(*Most - *Least, 2) << Ratio;  // where plain enlargement differs by half
+    // Each line has the ink of a line Ratio device pixels wide: none fades away.
+    EXPECT_NEAR(*Least, 255 * Ratio, 255 * 0.05) << Ratio;
+  }
+}
+
+}  // namespace

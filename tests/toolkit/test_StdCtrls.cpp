@@ -1,6 +1,10 @@
 // The scroll bar's range rules and the memo's lines.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+
 #include "toolkit/StdCtrls.h"
 
 namespace {
@@ -26,6 +30,32 @@ TEST(ScrollBar, ClampsAndReportsOnlyRealChanges) {
     EXPECT_STREQ(E.what(), "Scrollbar property out of range");
   }
   EXPECT_EQ(B.Max(), 1600);
+}
+
+TEST(ScrollBar, KeysAndWheelMoveBySmallAndLargeChanges) {
+  TScrollBar B(Qt::Horizontal);
+  B.SetMax(3600);
+  B.SetLargeChange(50);
+  B.SetPosition(100);
+  QTest::keyClick(&B, Qt::Key_Right);
+  EXPECT_EQ(B.Position(), 101);
+  QTest::keyClick(&B, Qt::Key_PageDown);
+  EXPECT_EQ(B.Position(), 151);
+  QTest::keyClick(&B, Qt::Key_PageUp);
+  QTest::keyClick(&B, Qt::Key_Left);
+  EXPECT_EQ(B.Position(), 100);
+  auto Wheel = [&](int Delta) {
+    QWheelEvent E(QPointF(5, 5), QPointF(5, 5), {}, {0, Delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&B, &E);
+  };
+  Wheel(-120);  // one notch down: a page towards the maximum
+  EXPECT_EQ(B.Position(), 150);
+  Wheel(60);  // half notches of a touch pad add up
+  EXPECT_EQ(B.Position(), 150);
+  Wheel(60);
+  EXPECT_EQ(B.Position(), 100);
+  Wheel(120 * 1000);  // far beyond the end: stops at the minimum
+  EXPECT_EQ(B.Position(), 0);
 }
 
 TEST(Memo, ShowsItsLines) {
