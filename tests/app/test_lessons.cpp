@@ -117,7 +117,7 @@ TEST(AboutBox, TextsOfTheDictionaryReplaceTheBuiltInOnes) {
   TTranslatedForm OnlyOne("[$dlglanguage$]=lgGerman|$$[AboutMoreInformation]=Mehr dazu:|$$");
   EXPECT_TRUE(OnlyOne.About->LblDescription->text().startsWith("Dieses Programm zeigt"));
   EXPECT_EQ(OnlyOne.About->LblWebSite->text(), "Mehr dazu:");
-  EXPECT_EQ(OnlyOne.About->LblCopyright->text(), "\u00A9 2026 the Swivel developers, free teaching software");
+  EXPECT_EQ(OnlyOne.About->LblCopyright->text(), "\u00A9 2026 the Swivel developers, free software under the MIT licence");
 }
 
 // The readouts and both axes write numbers as the dictionary's language does.
