@@ -437,12 +437,15 @@ void TCanvas::Draw(int X, int Y, const QImage& Image) {
     QPainter(Image_).drawImage(QPoint(X, Y), Image);
     return;
   }
-  // Opaque onto opaque: the rows are copied as they are.
-  const int Left = std::max(0, -X), Top = std::max(0, -Y);
-  const int Right = std::min(Image.width(), Width() - X), Bottom = std::min(Image.height(), Height() - Y);
-  for (int Row = Top; Row < Bottom && Left < Right; ++Row) {
-    const auto* From = reinterpret_cast<const QRgb*>(Image.constScanLine(Row));
-    std::copy(From + Left, From + Right, Bits_ + int64_t(Row + Y) * Stride_ + X);
+  // Opaque onto opaque: the rows are copied as they are. The part of the picture that
+  // falls on the target is found once, in target pixels; every row copy stays inside it.
+  const TPixelBox Box{std::max<int64_t>(X, 0), std::max<int64_t>(Y, 0),
+                      std::min<int64_t>(int64_t(X) + Image.width(), ImageW_) - 1,
+                      std::min<int64_t>(int64_t(Y) + Image.height(), ImageH_) - 1};
+  if (Box.Empty()) return;
+  for (int64_t Row = Box.Top; Row <= Box.Bottom; ++Row) {
+    const auto* From = reinterpret_cast<const QRgb*>(Image.constScanLine(int(Row - Y)));
+    std::copy(From + (Box.Left - X), From + (Box.Right - X) + 1, Bits_ + Row * Stride_ + Box.Left);
   }
 }
 
