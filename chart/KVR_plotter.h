@@ -126,6 +126,8 @@ public:
   TScale* ScaleOf(int Axis, int Layer) const;  // the axis sub-control; Axis 0 x, 1 y
 
   // --- properties, layer ranges and layouts (KVR_plotter_layout.cpp)
+  // Margins are limited to +-QWIDGETSIZE_MAX; they move the chart area inside the
+  // control, whose size only SetBounds changes.
   int MarginLeft() const { return ML_; }
   void SetMarginLeft(int V);
   int MarginRight() const { return MR_; }
@@ -278,6 +280,7 @@ private:
   template <class T>
   void StoreAndRepaint(T& Field, const T& V);
   void Repaint();
+  void SetMargin(int& Field, int V);
   void GeometryChanged();
   void ApplyIsometric();
   void ApplyAllScaleProps();

@@ -228,15 +228,28 @@ void TCustomPlotter::SetTextBkStyle(TTextBkg V) { StoreAndRepaint(TextBkStyle_, 
 void TCustomPlotter::SetTextBkColor(TColor V) { StoreAndRepaint(TextBkColor_, V); }
 void TCustomPlotter::SetTextAlignment(TAlignment V) { StoreAndRepaint(TextAlignment_, V); }
 
-void TCustomPlotter::SetMarginLeft(int V) { ML_ = V, GeometryChanged(); }
-void TCustomPlotter::SetMarginRight(int V) { MR_ = V, GeometryChanged(); }
-void TCustomPlotter::SetMarginTop(int V) { MT_ = V, GeometryChanged(); }
-void TCustomPlotter::SetMarginBottom(int V) { MB_ = V, GeometryChanged(); }
-void TCustomPlotter::SetShadowWidth(int V) { SW_ = std::clamp(V, 0, 32), GeometryChanged(); }
+namespace {
+// A margin wider than the widest control means nothing more; so limited, no sum of
+// margins, shadow and size overflows an int.
+int LimitMargin(int V) { return std::clamp(V, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); }
+}  // namespace
+
+void TCustomPlotter::SetMargin(int& Field, int V) {
+  V = LimitMargin(V);
+  if (V == Field) return;
+  Field = V;
+  GeometryChanged();
+}
+
+void TCustomPlotter::SetMarginLeft(int V) { SetMargin(ML_, V); }
+void TCustomPlotter::SetMarginRight(int V) { SetMargin(MR_, V); }
+void TCustomPlotter::SetMarginTop(int V) { SetMargin(MT_, V); }
+void TCustomPlotter::SetMarginBottom(int V) { SetMargin(MB_, V); }
+void TCustomPlotter::SetShadowWidth(int V) { SetMargin(SW_, std::clamp(V, 0, 32)); }
 
 // Margins, shadow or size changed: the chart area, the scales and the transforms follow.
+// The control keeps its size: only SetBounds enlarges it.
 void TCustomPlotter::GeometryChanged() {
-  setMinimumSize(ML_ + MR_ + SW_ + 80, MT_ + MB_ + SW_ + 20);
   if (Isometric_) ApplyIsometric();
   ApplyAllScaleProps();
   UpdateTransform();
@@ -244,7 +257,7 @@ void TCustomPlotter::GeometryChanged() {
 }
 
 void TCustomPlotter::SetBounds(int Left, int Top, int Width, int Height) {
-  Height = std::max(Height, MT_ + MB_ + SW_ + 20);
+  Height = std::max(Height, MT_ + MB_ + SW_ + 20);  // margins are limited: no overflow
   Width = std::max(Width, ML_ + MR_ + SW_ + 80);
   setGeometry(Left, Top, Width, Height);
   GeometryChanged();
@@ -326,7 +339,6 @@ void TCustomPlotter::SetStandardLayout(TplLayout V) {
     ScaleX(K)->SetVisible(false);
     ScaleY(K)->SetVisible(false);
   }
-  setMinimumSize(ML_ + MR_ + SW_ + 80, MT_ + MB_ + SW_ + 20);
   ApplyingLayout_ = false;
   ApplyAllScaleProps();
   UpdateTransform();

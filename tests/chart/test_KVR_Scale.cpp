@@ -3,7 +3,10 @@
 
 #include "chart/KVR_Scale.h"
 
+#include <algorithm>
+#include <cmath>
 #include <random>
+#include <utility>
 #include "tests/PixelTest.h"
 
 namespace {
@@ -205,6 +208,34 @@ TEST(Scale, LogarithmicDecades) {
   D.Draw();
   EXPECT_EQ(D.Scale.Labels().mid(0, 4), (QStringList{"1", "2", "5", "10"}));
   EXPECT_EQ(D.Scale.NumTicks(), 28);
+}
+
+// Beyond 308 decades the decades are still all there, up to the range end.
+TEST(Scale, LogarithmicAxesOfHundredsOfDecades) {
+  for (const auto& [Low, High] : {std::pair{1e-200, 1e200}, std::pair{1e-320, 1e308}, std::pair{1e200, 1e-200}}) {
+    TDrawnScale D;
+    D.Scale.SetRangeLow(Low);
+    D.Scale.SetRangeHigh(High);
+    D.Scale.SetLogarithmic(true);
+    D.Draw();
+    double Top = 0;
+    for (const TReport& R : D.Reports) Top = std::max(Top, R.Value);
+    EXPECT_NEAR(std::log10(Top), std::floor(std::log10(std::max(Low, High))), 1e-9) << Low;
+  }
+}
+
+// A range a few units of the last place wide, far from zero, is painted with a few ticks.
+TEST(Scale, RangesNarrowAgainstTheirDistanceFromZeroPaint) {
+  for (const auto& [Low, High] : {std::pair{1000.0000000000001, 1000.0000000000003},
+                                  std::pair{300000.00000000023, 300000.00000000012}})
+    for (const TScaleType Type : {sctXB, sctYL}) {
+      TDrawnScale D(Type);
+      D.Scale.SetRangeLow(Low);
+      D.Scale.SetRangeHigh(High);
+      D.Draw();
+      EXPECT_FALSE(D.Reports.empty());
+      EXPECT_LE(D.Reports.size(), 60u);
+    }
 }
 
 TEST(Scale, ClockTimeTicks) {

@@ -108,8 +108,12 @@ TEST(CalendarAxis, WalksEndAtTheLastDayOfTheCalendar) {
   EXPECT_EQ(C.Scale.TickValue(C.Scale.NumTicks()), 2958465);
   C.Draw(Date(9999, 6, 1), 2958465 + 200);
   EXPECT_LE(C.Scale.TickValue(C.Scale.NumTicks()), 2958465);
-  C.Draw(2958465 - 0.5, 2958465 + 0.5);
-  EXPECT_LE(C.Scale.TickValue(C.Scale.NumTicks()), 2958465 + 1);
+  // Hour and minute walks stop before 1 January 10000, the first instant past the end.
+  for (const double Span : {1.0, 0.02, 0.002}) {
+    const QStringList Labels = C.Draw(2958466 - Span / 2, 2958466 + Span / 2);
+    EXPECT_LT(C.Scale.TickValue(C.Scale.NumTicks()), 2958466) << Span;
+    EXPECT_FALSE(Labels.filter(QStringLiteral("10000")).size()) << Span << Labels.join(' ').toStdString();
+  }
 }
 
 TEST(CalendarTexts, PiecesByFormat) {

@@ -358,4 +358,43 @@ TEST(PlotterItems, AChartThatWasNeverShownStillDrawsItsPictures) {
   EXPECT_EQ(FromQRgb(P.FullImage()->Image().pixel(X, Y)), clRed);
 }
 
+// A margin below zero puts part of the chart area beyond the control's edge; that part is
+// cut off, and every pixel the control shows is the area pixel over it.
+TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
+  TChartFixture F;
+  F.Chart->AddLine(-15, -11, 15, 11);
+  F.Chart->AddLine(-15, 0, 15, 11);
+  F.Chart->SetMarginLeft(-30);
+  F.Chart->SetMarginTop(-10);
+  TBitmap* Area = F.Chart->ChartAreaImage();
+  ASSERT_GT(Area->Width(), 30);
+  int Compared = 0;
+  for (int Y = 0; Y < Area->Height() - 10; ++Y)
+    for (int X = 0; X < std::min(Area->Width() - 30, F.Chart->width()); ++X, ++Compared)
+      ASSERT_EQ(F.Shown(X, Y), Area->Canvas()->Pixel(X + 30, Y + 10)) << X << "," << Y;
+  EXPECT_GT(Compared, 1000);
+}
+
+// Margins and layouts move the chart area inside the control; only SetBounds makes the
+// control larger.
+TEST(PlotterMargins, MarginsAndLayoutsKeepTheControlsSize) {
+  QWidget Window;
+  auto* Chart = new TPlotter(&Window);
+  Chart->SetMarginLeft(5000000);
+  EXPECT_EQ(Chart->width(), 280);
+  Chart->SetMarginLeft(50);
+  Chart->SetStandardLayout(pll_X1Bottom_Y4Left);  // left margin 200: 300 would be needed
+  EXPECT_EQ(Chart->width(), 280);
+  EXPECT_EQ(Chart->height(), 200);
+  Chart->SetBounds(0, 0, 100, 50);  // too small for the margins: enlarged
+  EXPECT_EQ(Chart->width(), 200 + 20 + 80);
+  EXPECT_EQ(Chart->height(), 24 + 40 + 20);
+  for (const int Margin : {INT_MAX, INT_MIN}) {
+    Chart->SetMarginLeft(Margin);
+    Chart->SetMarginRight(Margin);
+    Chart->SetShadowWidth(32);
+    EXPECT_EQ(Chart->width(), 300);
+  }
+}
+
 }  // namespace

@@ -178,6 +178,22 @@ TEST(PlotterMouse, DraggingATextLabelByItsAttachMode) {
   EXPECT_EQ(L->PosY(), 70);          // y in pixels
 }
 
+// Each zoom window shows a hundredth of the last range: soon the range is a few units of
+// the last place of 1000 wide, and the chart still paints.
+TEST(PlotterMouse, ZoomingFarIntoARangeFarFromZero) {
+  TMouseChart M;
+  M.Chart->SetMouseAction(maZoomWindPos);
+  M.X()->SetRangeLow(999);
+  M.X()->SetRangeHigh(1001);
+  for (int Zoom = 0; Zoom < 20; ++Zoom) {
+    Press(M.Chart, 180, 100);
+    Move(M.Chart, 183, 124, Qt::LeftButton);
+    Release(M.Chart, 183, 124);
+  }
+  EXPECT_LT(M.X()->RangeHigh() - M.X()->RangeLow(), 1e-9);
+  EXPECT_NEAR(M.X()->RangeLow(), 1000, 1);
+}
+
 TEST(PlotterLayout, IsometricMakesBothAxesOneScale) {
   TChartFixture F;
   F.Chart->SetIsometric(true);
