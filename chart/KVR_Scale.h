@@ -152,7 +152,7 @@ private:
   template <class T>
   void StoreIfChanged(T& Field, const T& V);
   template <class T>
-  void StoreAlways(T& Field, const T& V);
+  void StoreAndCalibrate(T& Field, const T& V);
   void RepaintRequest();
   void DrawAxis(TAxisPass& Pass);
   void DrawCaption(TAxisPass& Pass);
@@ -190,6 +190,7 @@ private:
   TFrameColors Frame_;
   std::unique_ptr<TDTLabel> DateFormat_;
   double Factor_ = 0, Offset_ = 0;
+  bool LogFactors_ = false;  // whether Factor_ and Offset_ map logarithms
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
   bool SuspendPaint_ = true, Embedded_ = false, Visible_ = true;

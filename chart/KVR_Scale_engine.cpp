@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "toolkit/CodePage.h"
 #include "toolkit/Format.h"
 
 namespace {
@@ -139,7 +140,8 @@ const TClockSteps& ClockStepsOf(TClockUnit Unit) {
 
 namespace {
 QString TwoDigits(int V) { return QString::number(V).rightJustified(2, QLatin1Char('0')); }
-QString Sep(char C) { return C ? QString(QLatin1Char(C)) : QString(); }
+// Separators are bytes of the stored designs' code page: 0x80 is the euro sign.
+QString Sep(char C) { return C ? QString(Cp1252Char(static_cast<unsigned char>(C))) : QString(); }
 QString MonthPiece(const TDateParts& P, const TDTLabel& F) {
   return F.MonthName() ? ShortMonthName(P.Month) : TwoDigits(P.Month);
 }

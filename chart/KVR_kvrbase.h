@@ -46,8 +46,9 @@ struct TFrameColors {
 void DrawFrame(TCanvas* Canvas, TFrameStyle Style, int Left, int Top, int Right, int Bottom,
                const TFrameColors& Colors);
 
-// The property objects below report every change through OnChange; their owners bind
-// it to a repaint or a change of their own.
+// The property objects below report every change through OnChange (a setting to the
+// value it has is none); their owners bind it to a repaint or a change of their own.
+// Positions that are not finite are refused.
 
 // One crosshair of a chart: a horizontal and/or vertical line through a world position.
 class TCrossHair : public QObject {
@@ -74,7 +75,8 @@ public:
   TNotifyEvent OnChange;
 
 private:
-  void Changed();
+  template <class T>
+  void Store(T& Field, const T& V);
   double PosX_ = 0, PosY_ = 0;
   TColor Color_ = clBlack;
   TCrossHMode Mode_ = chOff;
@@ -114,7 +116,8 @@ public:
   TNotifyEvent OnChange;
 
 private:
-  void Changed();
+  template <class T>
+  void Store(T& Field, const T& V);
   TTimeFormat TimeFormat_ = tfHHMMSS;
   char DateSeparator_ = 0, TimeSeparator_ = 0;
   TYearLength YearLength_ = ylNone;

@@ -82,7 +82,8 @@ public:
   void Redisplay();
   int ItemCount() const { return Store_->Count; }
   int ItemCapacity() const { return Store_->Capacity; }
-  const TChartItem& Item(int Index) const;  // 0-based; Index must be below ItemCount
+  // 0-based; EKVRPlotterError outside 0 .. ItemCount - 1.
+  const TChartItem& Item(int Index) const;
   TCustomPlotter* UseDataOf() const { return UseDataOf_; }
   void SetUseDataOf(TCustomPlotter* V);
   int DataUserCount() const { return static_cast<int>(DataUsers_.size()); }
@@ -263,6 +264,8 @@ private:
 
   // Items and sharing
   void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
+  int GroupSize() const;  // the charts that show this chart's list, itself included
+  TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();
   void RemoveFromOwner();
   // Rendering
@@ -273,6 +276,7 @@ private:
   void RenderGrid(TCanvas* C);
   void RenderItems(TCanvas* C);
   std::vector<double> GridValues(int Axis, double Step) const;
+  static void LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take);
   void AxisTransform(int Axis, const TScaleProps* Props, TAxisTransform& T) const;
   int ToPixel(int Axis, int Layer, double V) const;
   bool CanPaint() const;

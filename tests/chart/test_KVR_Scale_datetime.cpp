@@ -116,6 +116,19 @@ TEST(CalendarAxis, WalksEndAtTheLastDayOfTheCalendar) {
   }
 }
 
+// Separators are bytes of Windows-1252: 0x80 is the euro sign, 0x96 an en dash.
+TEST(CalendarTexts, SeparatorsAreWindows1252Bytes) {
+  TDTLabel F;
+  F.SetScaleDefaults();
+  F.SetMonthName(false);
+  F.SetDateSeparator(char(0x80));
+  F.SetTimeSeparator(char(0x96));
+  TDateParts P;
+  P.Year = 2026, P.Month = 3, P.Day = 7, P.Hour = 14, P.Minute = 5;
+  EXPECT_EQ(CalendarDateText(P, F), QString::fromUtf8("07\u20AC03\u20AC2026"));
+  EXPECT_EQ(CalendarTimeText(P, cuMinute, F), QString::fromUtf8("14\u201305"));
+}
+
 TEST(CalendarTexts, PiecesByFormat) {
   TDTLabel F;
   F.SetScaleDefaults();

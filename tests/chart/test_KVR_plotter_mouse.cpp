@@ -194,6 +194,24 @@ TEST(PlotterMouse, ZoomingFarIntoARangeFarFromZero) {
   EXPECT_NEAR(M.X()->RangeLow(), 1000, 1);
 }
 
+// A new standard layout changes the chart area; an isometric chart keeps its y range in
+// step, and every layer's ScaleLocation reads the side its axis is on.
+TEST(PlotterLayout, LayoutsKeepIsometricAndTheSidesOfTheAxes) {
+  TChartFixture F;
+  F.Chart->SetIsometric(true);
+  F.Chart->SetStandardLayout(pll_X1Bottom_Y4Left);  // left margin 200, top 24
+  int X0, Y0, X1, Y1;
+  F.Chart->WorldToPixel(1, 0, 0, X0, Y0);
+  F.Chart->WorldToPixel(1, 10, 10, X1, Y1);
+  EXPECT_NEAR(X1 - X0, Y0 - Y1, 1);
+  for (int L = 1; L <= TCustomPlotter::Layers; ++L) {
+    const TScaleProps *X = F.Chart->ScaleX(L), *Y = F.Chart->ScaleY(L);
+    EXPECT_EQ(F.Chart->ScaleX(L)->ScaleLocation() == slTop, X->ScaleType() == sctXB) << L;
+    EXPECT_EQ(F.Chart->ScaleY(L)->ScaleLocation() == slRight, Y->ScaleType() == sctYL) << L;
+    EXPECT_EQ(F.Chart->ScaleOf(0, L)->ScaleType(), X->ScaleType()) << L;
+  }
+}
+
 TEST(PlotterLayout, IsometricMakesBothAxesOneScale) {
   TChartFixture F;
   F.Chart->SetIsometric(true);
