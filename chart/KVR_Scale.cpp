@@ -51,10 +51,10 @@ void TScale::SetRangeHigh(double V) {
   RepaintRequest();
 }
 
-void TScale::SetMarginTop(int V) { StoreAndCalibrate(MarginTop_, std::max(V, 0)); }
-void TScale::SetMarginBottom(int V) { StoreAndCalibrate(MarginBottom_, std::max(V, 0)); }
-void TScale::SetMarginLeft(int V) { StoreAndCalibrate(MarginLeft_, std::max(V, 0)); }
-void TScale::SetMarginRight(int V) { StoreAndCalibrate(MarginRight_, std::max(V, 0)); }
+void TScale::SetMarginTop(int V) { StoreAndCalibrate(MarginTop_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetMarginBottom(int V) { StoreAndCalibrate(MarginBottom_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetMarginLeft(int V) { StoreAndCalibrate(MarginLeft_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetMarginRight(int V) { StoreAndCalibrate(MarginRight_, std::clamp(V, 0, PixelLimit)); }
 void TScale::SetScaleType(TScaleType V) { StoreAndCalibrate(ScaleType_, V); }
 void TScale::SetDecPlaces(int V) { StoreIfChanged(DecPlaces_, std::clamp(V, -3, 12)); }
 void TScale::SetMinTicks(int V) { StoreIfChanged(MinTicks_, std::clamp(V, 2, 10)); }
@@ -86,8 +86,8 @@ void TScale::SetTransparent(bool V) { StoreIfChanged(Transparent_, V); }
 void TScale::SetUserTickText(const QString& V) { StoreIfChanged(UserTickText_, V); }
 void TScale::SetScaleInscript(const QString& V) { StoreIfChanged(ScaleInscript_, V); }
 void TScale::SetCaption(const QString& V) { StoreIfChanged(Caption_, V); }
-void TScale::SetCaptionPosX(int V) { StoreIfChanged(CaptionPosX_, V); }
-void TScale::SetCaptionPosY(int V) { StoreIfChanged(CaptionPosY_, V); }
+void TScale::SetCaptionPosX(int V) { StoreIfChanged(CaptionPosX_, LimitPixels(V)); }
+void TScale::SetCaptionPosY(int V) { StoreIfChanged(CaptionPosY_, LimitPixels(V)); }
 void TScale::SetCaptionAlignment(TAlignment V) { StoreIfChanged(CaptionAlignment_, V); }
 void TScale::SetCaptionAnchor(TScaleUnitAnchor V) { StoreIfChanged(CaptionAnchor_, V); }
 

@@ -24,6 +24,11 @@ enum TTxtLblAttachMode : uint8_t { tlamNone, tlamXOnly, tlamYOnly, tlamBoth };
 enum TTxtLblMode : uint8_t { tlOff, tlsimple, tlBox, tlUnderline, tlShadow };
 enum TVerticalAlignment : uint8_t { vaTop, vaCenter, vaBottom };
 
+// Pixel distances (margins, offsets, caption positions) are limited to the largest
+// control size, +-(2^24 - 1), so that sums of a few of them never overflow an int.
+constexpr int PixelLimit = (1 << 24) - 1;
+inline int LimitPixels(int V) { return V < -PixelLimit ? -PixelLimit : V > PixelLimit ? PixelLimit : V; }
+
 class EKVRError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;

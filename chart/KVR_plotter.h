@@ -127,8 +127,8 @@ public:
   TScale* ScaleOf(int Axis, int Layer) const;  // the axis sub-control; Axis 0 x, 1 y
 
   // --- properties, layer ranges and layouts (KVR_plotter_layout.cpp)
-  // Margins are limited to +-QWIDGETSIZE_MAX; they move the chart area inside the
-  // control, whose size only SetBounds changes.
+  // Margins and caption positions are limited to +-PixelLimit; margins move the chart
+  // area inside the control, whose size only SetBounds changes.
   int MarginLeft() const { return ML_; }
   void SetMarginLeft(int V);
   int MarginRight() const { return MR_; }

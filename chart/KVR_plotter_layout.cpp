@@ -222,8 +222,8 @@ void TCustomPlotter::SetGridDy(double V) {
   if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDy_, V);
 }
 void TCustomPlotter::SetCaption(const QString& V) { StoreAndRepaint(Caption_, V); }
-void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, V); }
-void TCustomPlotter::SetCaptionPosY(int V) { StoreAndRepaint(CaptionPosY_, V); }
+void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, LimitPixels(V)); }
+void TCustomPlotter::SetCaptionPosY(int V) { StoreAndRepaint(CaptionPosY_, LimitPixels(V)); }
 void TCustomPlotter::SetCaptionAlignment(TAlignment V) { StoreAndRepaint(CaptionAlignment_, V); }
 void TCustomPlotter::SetCaptionAnchorHoriz(TCaptionAnchorHoriz V) { StoreAndRepaint(CaptionAnchorHoriz_, V); }
 void TCustomPlotter::SetCaptionAnchorVert(TCaptionAnchorVert V) { StoreAndRepaint(CaptionAnchorVert_, V); }
@@ -232,14 +232,8 @@ void TCustomPlotter::SetTextBkStyle(TTextBkg V) { StoreAndRepaint(TextBkStyle_, 
 void TCustomPlotter::SetTextBkColor(TColor V) { StoreAndRepaint(TextBkColor_, V); }
 void TCustomPlotter::SetTextAlignment(TAlignment V) { StoreAndRepaint(TextAlignment_, V); }
 
-namespace {
-// A margin wider than the widest control means nothing more; so limited, no sum of
-// margins, shadow and size overflows an int.
-int LimitMargin(int V) { return std::clamp(V, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); }
-}  // namespace
-
 void TCustomPlotter::SetMargin(int& Field, int V) {
-  V = LimitMargin(V);
+  V = LimitPixels(V);
   if (V == Field) return;
   Field = V;
   GeometryChanged();

@@ -24,8 +24,8 @@ void TScaleProps::Store(T& Field, const T& V) {
 }
 
 void TScaleProps::SetCaption(const QString& V) { Store(Caption_, V); }
-void TScaleProps::SetCaptionPosX(int V) { Store(CaptionPosX_, V); }
-void TScaleProps::SetCaptionPosY(int V) { Store(CaptionPosY_, V); }
+void TScaleProps::SetCaptionPosX(int V) { Store(CaptionPosX_, LimitPixels(V)); }
+void TScaleProps::SetCaptionPosY(int V) { Store(CaptionPosY_, LimitPixels(V)); }
 void TScaleProps::SetCaptionAlignment(TAlignment V) { Store(CaptionAlignment_, V); }
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor V) { Store(CaptionAnchor_, V); }
 void TScaleProps::SetColorScale(TColor V) { Store(ColorScale_, V); }
@@ -34,7 +34,7 @@ void TScaleProps::SetFont(const QFont& V) { Store(Font_, V); }
 void TScaleProps::SetMinTicks(int V) { Store(MinTicks_, V); }
 void TScaleProps::SetShortTicks(bool V) { Store(ShortTicks_, V); }
 void TScaleProps::SetScaleInscript(const QString& V) { Store(ScaleInscript_, V); }
-void TScaleProps::SetScalePos(int V) { Store(ScalePos_, V); }
+void TScaleProps::SetScalePos(int V) { Store(ScalePos_, LimitPixels(V)); }
 void TScaleProps::SetUserTickText(const QString& V) { Store(UserTickText_, V); }
 void TScaleProps::SetVisible(bool V) { Store(Visible_, V); }
 
