@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "chart/KVR_Scale_engine.h"
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
 
 enum TScaleUnitAnchor : uint8_t { uaSclTopLft, uaSclCenter, uaSclBotRgt };

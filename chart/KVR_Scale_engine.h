@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/DateTime.h"
 
 struct TTickSteps {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "chart/KVR_Scale.h"
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "chart/KVR_plotter_props.h"
 #include "toolkit/Bitmap.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "chart/KVR_Scale.h"
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 
 class EKVRPlotterError : public EKVRError {
 public:

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The crosshair, date-time format and text label property objects.
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 
 #include <algorithm>
 #include <cmath>
