@@ -199,6 +199,7 @@ bool TScale::DrawTimeTicks(TAxisPass& Pass) {
   const double LowLim = RangeLow_ >= 0 ? RangeLow_ * 0.999999999 : RangeLow_ / 0.999999999;
   const double HighLim = RangeHigh_ > 0 ? RangeHigh_ / 0.999999999 : RangeHigh_ * 0.999999999;
   auto Inside = [&](double V) { return Dir * LowLim <= Dir * V && Dir * V <= Dir * HighLim; };
+  // The row keeps the span within 2.5 x MinTicks major steps of at most 6 minor ones.
   const int Last = static_cast<int>(Count);
   if (ShortTicks_)
     for (int K = 0; K <= Last; ++K) {

@@ -57,9 +57,13 @@ int TCustomPlotter::GroupSize() const {
 // A chart that left a group, or whose owner is gone, still shows the list it shared
 // until its own list changes. So a list held beyond the group is never written: the
 // group takes a list of its own first, which every member then holds.
+// The group holds the new list before anything is written to it, so a failed append
+// cannot split the group.
 TCustomPlotter::TItemStore& TCustomPlotter::WritableStore(bool Emptied) {
-  if (Store_.use_count() > GroupSize())
+  if (Store_.use_count() > GroupSize()) {
     Store_ = Emptied ? std::make_shared<TItemStore>() : std::make_shared<TItemStore>(*Store_);
+    SyncSharedData();
+  }
   return *Store_;
 }
 
