@@ -44,7 +44,7 @@ TDateTime FirstOfMonth(int Year, int Month) {
 // word a line beside a vertical one.
 void TScale::DrawMessage(TAxisPass& Pass, const QStringList& Lines) {
   TCanvas* C = Pass.Canvas;
-  const int P = ValueToPixel((RangeLow_ + RangeHigh_) / 2);
+  const int P = LimitPixels(ValueToPixel(RangeLow_ / 2 + RangeHigh_ / 2));
   Labels_ << Lines;
   if (Pass.Horizontal) {
     const QString Text = Lines.join(QLatin1Char(' '));

@@ -55,8 +55,9 @@ void TScale::DrawCaption(TAxisPass& Pass) {
 
 // --- one tick ----------------------------------------------------------------------
 
+// Pixels are limited as distances are, so that label placement cannot overflow.
 void TScale::EmitTick(TAxisPass& Pass, double Value, const TTickSpec& Spec) {
-  const int Pixel = ValueToPixel(Value);
+  const int Pixel = LimitPixels(ValueToPixel(Value));
   if (Spec.Record) Record(Value);
   if (Spec.Length > 0) DrawTickLine(Pass, Pixel, Spec.Length);
   if (Spec.Label && Spec.LabelFirst) DrawLabel(Pass, Pixel, *Spec.Label);

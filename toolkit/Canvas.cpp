@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -412,13 +413,17 @@ int TCanvas::TextHeight(const QString& Text) {
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
   if (!HasImage()) return;
-  const QRect Cell(X, Y, TextWidth(Text), TextHeight(Text));
+  const int W = TextWidth(Text), H = TextHeight(Text);
+  PenPos_ = QPoint(static_cast<int>(std::min<int64_t>(int64_t(X) + W, INT_MAX)), Y);
+  // Text that cannot touch the image is not drawn: near the ends of the int range, Qt's
+  // rectangles would overflow.
+  if (int64_t(X) + W <= 0 || int64_t(Y) + H <= 0 || X >= Width() || Y >= Height()) return;
+  const QRect Cell(X, Y, W, H);
   QPainter Painter(Image_);
   if (Brush_.Style() == bsSolid) Painter.fillRect(Cell, QColor(ToQRgb(Brush_.Color())));
   Painter.setFont(Font_);
   Painter.setPen(QColor(ToQRgb(FontColor_)));
   Painter.drawText(QPoint(X, Y + QFontMetrics(Font_).ascent()), Text);
-  PenPos_ = QPoint(X + Cell.width(), Y);
 }
 
 void TCanvas::TextRect(const QRect& Clip, int X, int Y, const QString& Text) {

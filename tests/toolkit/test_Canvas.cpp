@@ -259,4 +259,18 @@ TEST(Canvas, DrawCutsThePictureOffAtTheTargetsEdges) {
   }
 }
 
+// Text far outside the image, up to the ends of the int range, draws nothing and moves
+// the pen position without overflowing.
+TEST(Canvas, TextFarOutsideTheImageIsSkipped) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  for (const QPoint P : {QPoint(INT_MAX - 3, 5), QPoint(5, INT_MAX - 1), QPoint(INT_MIN, INT_MIN), QPoint(-500, 5)}) {
+    B.Canvas()->TextOut(P.x(), P.y(), QStringLiteral("WWW"));
+    EXPECT_GE(B.Canvas()->PenPos().x(), P.x());
+  }
+  EXPECT_TRUE(Painted(B).empty());
+  B.Canvas()->TextOut(2, 2, QStringLiteral("W"));
+  EXPECT_FALSE(Painted(B).empty());
+}
+
 }  // namespace
