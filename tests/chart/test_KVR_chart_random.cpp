@@ -44,6 +44,9 @@ struct TRandom {
     static const double Odd[] = {NAN, INFINITY, -INFINITY, 0, -0.0, 1e-320, 1e308, -1e308, 1e-100};
     return Coin() ? Odd[Gen() % std::size(Odd)] : Uniform(-1000, 1000);
   }
+  // Margins: small ones of either sign and huge positive ones. (A hugely negative margin
+  // makes the chart area, and so its image, as large.)
+  int Margin() { return Coin() ? Int(-400, 400) : Coin() ? INT_MAX : 5000000; }
   int AnyInt() {
     static const int Odd[] = {INT_MIN, INT_MAX, -1, 0, 1, -30, 5000000};
     return Coin() ? Odd[Gen() % std::size(Odd)] : Int(-500, 500);
@@ -155,8 +158,8 @@ TEST(RandomChart, MarginsLayoutsAndIsometricKeepTheControlAndPaint) {
   for (int Step = 0; Step < 120; ++Step) {
     const QSize Before = Chart->size();
     switch (R.Int(0, 7)) {
-      case 0: Chart->SetMarginLeft(R.AnyInt()); break;
-      case 1: Chart->SetMarginTop(R.AnyInt()); break;
+      case 0: Chart->SetMarginLeft(R.Margin()); break;
+      case 1: Chart->SetMarginTop(R.Margin()); break;
       case 2: Chart->SetMarginRight(R.Int(-400, 400)), Chart->SetMarginBottom(R.Int(-400, 400)); break;
       case 3: Chart->SetStandardLayout(static_cast<TplLayout>(R.Int(0, 6))); break;
       case 4: Chart->SetIsometric(R.Coin()); break;

@@ -520,11 +520,15 @@ TEST(PlotterMargins, MarginsAndLayoutsKeepTheControlsSize) {
   Chart->SetBounds(0, 0, 100, 50);  // too small for the margins: enlarged
   EXPECT_EQ(Chart->width(), 200 + 20 + 80);
   EXPECT_EQ(Chart->height(), 24 + 40 + 20);
+  // Limited, so that sums stay ints. (Not painted: a hugely negative margin makes the
+  // chart area as large.)
+  Chart->SetAutoRedraw(false);
   for (const int Margin : {INT_MAX, INT_MIN}) {
     Chart->SetMarginLeft(Margin);
     Chart->SetMarginRight(Margin);
     Chart->SetShadowWidth(32);
     EXPECT_EQ(Chart->width(), 300);
+    EXPECT_EQ(Chart->MarginLeft(), Margin > 0 ? PixelLimit : -PixelLimit);
   }
 }
 
