@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
 
 namespace {

@@ -24,13 +24,18 @@ void TScale::StoreIfChanged(T& Field, const T& V) {
   RepaintRequest();
 }
 
+// Settings that move ticks: stored, then the calibration follows before the repaint.
 template <class T>
-void TScale::StoreAlways(T& Field, const T& V) {
+void TScale::StoreAndCalibrate(T& Field, const T& V) {
+  if (Field == V) return;
   Field = V;
+  CalcScaleFactors();
   RepaintRequest();
 }
 
+// Non-finite ends are refused; equal ends are moved one unit apart.
 void TScale::SetRangeLow(double V) {
+  if (!std::isfinite(V) || V == RangeLow_) return;
   RangeLow_ = V;
   if (V == RangeHigh_) RangeHigh_ = V + 1;
   CalcScaleFactors();
@@ -38,47 +43,35 @@ void TScale::SetRangeLow(double V) {
 }
 
 void TScale::SetRangeHigh(double V) {
+  if (!std::isfinite(V) || V == RangeHigh_) return;
   RangeHigh_ = V;
   if (V == RangeLow_) RangeLow_ = V - 1;
   CalcScaleFactors();
   RepaintRequest();
 }
 
-void TScale::SetMarginTop(int V) { MarginTop_ = std::max(V, 0), CalcScaleFactors(), RepaintRequest(); }
-void TScale::SetMarginBottom(int V) { MarginBottom_ = std::max(V, 0), CalcScaleFactors(), RepaintRequest(); }
-void TScale::SetMarginLeft(int V) { MarginLeft_ = std::max(V, 0), CalcScaleFactors(), RepaintRequest(); }
-void TScale::SetMarginRight(int V) { MarginRight_ = std::max(V, 0), CalcScaleFactors(), RepaintRequest(); }
-
-void TScale::SetScaleType(TScaleType V) {
-  if (V == ScaleType_) return;
-  ScaleType_ = V;
-  CalcScaleFactors();
-  RepaintRequest();
-}
-
-void TScale::SetDecPlaces(int V) {
-  DecPlaces_ = std::clamp(V, -3, 12);
-  CalcScaleFactors();
-  RepaintRequest();
-}
-
+void TScale::SetMarginTop(int V) { StoreAndCalibrate(MarginTop_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetMarginBottom(int V) { StoreAndCalibrate(MarginBottom_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetMarginLeft(int V) { StoreAndCalibrate(MarginLeft_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetMarginRight(int V) { StoreAndCalibrate(MarginRight_, std::clamp(V, 0, PixelLimit)); }
+void TScale::SetScaleType(TScaleType V) { StoreAndCalibrate(ScaleType_, V); }
+void TScale::SetDecPlaces(int V) { StoreIfChanged(DecPlaces_, std::clamp(V, -3, 12)); }
 void TScale::SetDecimalComma(bool V) { StoreIfChanged(DecimalComma_, V); }
-
-void TScale::SetMinTicks(int V) { StoreAlways(MinTicks_, std::clamp(V, 2, 10)); }
+void TScale::SetMinTicks(int V) { StoreIfChanged(MinTicks_, std::clamp(V, 2, 10)); }
 
 void TScale::SetLogarithmic(bool V) {
   // A logarithmic axis needs positive ends and cannot show calendar values; refused
   // quietly, except while a stored design is being applied.
-  if (!V || LoadingFlag_ || (RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime))
-    Logarithmic_ = V;
-  CalcScaleFactors();
-  RepaintRequest();
+  if (V && !LoadingFlag_ && !(RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime)) return;
+  StoreAndCalibrate(Logarithmic_, V);
 }
 
 void TScale::SetLabelType(TFigType V) {
+  if (V == LabelType_) return;
   LabelType_ = V;
   if (V == ftDateTime) Logarithmic_ = false;
   if (V == ftTime) DecPlaces_ = 4;
+  CalcScaleFactors();
   RepaintRequest();
 }
 
@@ -88,15 +81,15 @@ void TScale::SetColorBackGnd(TColor V) { StoreIfChanged(ColorBackGnd_, V); }
 void TScale::SetFrameStyle(TFrameStyle V) { StoreIfChanged(FrameStyle_, V); }
 void TScale::SetEmbedded(bool V) { StoreIfChanged(Embedded_, V); }
 void TScale::SetFontColor(TColor V) { StoreIfChanged(FontColor_, V); }
-void TScale::SetShowBaseLine(bool V) { StoreAlways(ShowBaseLine_, V); }
-void TScale::SetTransparent(bool V) { StoreAlways(Transparent_, V); }
-void TScale::SetUserTickText(const QString& V) { StoreAlways(UserTickText_, V); }
-void TScale::SetScaleInscript(const QString& V) { StoreAlways(ScaleInscript_, V); }
-void TScale::SetCaption(const QString& V) { StoreAlways(Caption_, V); }
-void TScale::SetCaptionPosX(int V) { StoreAlways(CaptionPosX_, V); }
-void TScale::SetCaptionPosY(int V) { StoreAlways(CaptionPosY_, V); }
-void TScale::SetCaptionAlignment(TAlignment V) { StoreAlways(CaptionAlignment_, V); }
-void TScale::SetCaptionAnchor(TScaleUnitAnchor V) { StoreAlways(CaptionAnchor_, V); }
+void TScale::SetShowBaseLine(bool V) { StoreIfChanged(ShowBaseLine_, V); }
+void TScale::SetTransparent(bool V) { StoreIfChanged(Transparent_, V); }
+void TScale::SetUserTickText(const QString& V) { StoreIfChanged(UserTickText_, V); }
+void TScale::SetScaleInscript(const QString& V) { StoreIfChanged(ScaleInscript_, V); }
+void TScale::SetCaption(const QString& V) { StoreIfChanged(Caption_, V); }
+void TScale::SetCaptionPosX(int V) { StoreIfChanged(CaptionPosX_, LimitPixels(V)); }
+void TScale::SetCaptionPosY(int V) { StoreIfChanged(CaptionPosY_, LimitPixels(V)); }
+void TScale::SetCaptionAlignment(TAlignment V) { StoreIfChanged(CaptionAlignment_, V); }
+void TScale::SetCaptionAnchor(TScaleUnitAnchor V) { StoreIfChanged(CaptionAnchor_, V); }
 
 void TScale::SetColorScheme(TColorScheme V) {
   if (V == ColorScheme_) return;
@@ -137,6 +130,7 @@ void TScale::SetBounds(int Left, int Top, int Width, int Height) {
 void TScale::resizeEvent(QResizeEvent* Event) {
   QWidget::resizeEvent(Event);
   CalcScaleFactors();
+  RepaintRequest();
 }
 
 void TScale::Loaded() {
@@ -155,6 +149,7 @@ void TScale::Assign(const TScale& S) {
   ColorScheme_ = S.ColorScheme_;
   OnScaleTickDrawn = S.OnScaleTickDrawn;
   Logarithmic_ = S.Logarithmic_;
+  LogFactors_ = S.LogFactors_;
   Factor_ = S.Factor_;
   Offset_ = S.Offset_;
   RangeLow_ = S.RangeLow_;
@@ -201,22 +196,23 @@ void TScale::CalcScaleFactors() {
   if (N <= 0) {
     Factor_ = 0;
     Offset_ = (Horizontal ? width() : height()) / 2.0;
+    LogFactors_ = false;
     return;
   }
-  if (Logarithmic_) {
-    if (RangeLow_ <= 0 || RangeHigh_ <= 0) return;
-    const double LnLow = std::log(RangeLow_), LnHigh = std::log(RangeHigh_);
-    Factor_ = Horizontal ? N / (LnHigh - LnLow) : N / (LnLow - LnHigh);
-    Offset_ = Horizontal ? MarginLeft_ - LnLow * Factor_ : MarginTop_ - LnHigh * Factor_;
-    return;
-  }
-  Factor_ = Horizontal ? N / (RangeHigh_ - RangeLow_) : N / (RangeLow_ - RangeHigh_);
-  Offset_ = Horizontal ? MarginLeft_ - RangeLow_ * Factor_ : MarginTop_ - RangeHigh_ * Factor_;
+  // A logarithmic range with an end <= 0 keeps the previous calibration, and the kind of
+  // mapping it was made for.
+  if (Logarithmic_ && (RangeLow_ <= 0 || RangeHigh_ <= 0)) return;
+  const double Low = Logarithmic_ ? std::log(RangeLow_) : RangeLow_;
+  const double High = Logarithmic_ ? std::log(RangeHigh_) : RangeHigh_;
+  const double Factor = Horizontal ? N / (High - Low) : N / (Low - High);
+  const double Offset = Horizontal ? MarginLeft_ - Low * Factor : MarginTop_ - High * Factor;
+  if (!std::isfinite(Factor) || !std::isfinite(Offset)) return;
+  Factor_ = Factor, Offset_ = Offset, LogFactors_ = Logarithmic_;
 }
 
 int TScale::ValueToPixel(double Value) const {
   double P;
-  if (!Logarithmic_) P = Factor_ * Value + Offset_;
+  if (!LogFactors_) P = Factor_ * Value + Offset_;
   else if (Value > 1e-100) P = std::log(Value) * Factor_ + Offset_;
   else P = RangeHigh_ >= RangeLow_ ? 0 : width();
   if (std::isnan(P)) return 0;
@@ -244,9 +240,11 @@ void TScale::PaintNow() {
   SuspendPaint_ = Suspended;
 }
 
+// A picture of another size than the control's (none yet, or from before a resize) is
+// painted anew before it is shown.
 void TScale::paintEvent(QPaintEvent*) {
   if (!Target_) {
-    if (Transparent_) Paint();
+    if (Transparent_ || Surface_.Width() != width() || Surface_.Height() != height()) Paint();
     CopyToControl(this, Surface_.Image());
   }
 }

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "chart/KVR_Scale_engine.h"
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
 
 enum TScaleUnitAnchor : uint8_t { uaSclTopLft, uaSclCenter, uaSclBotRgt };
@@ -155,7 +155,7 @@ private:
   template <class T>
   void StoreIfChanged(T& Field, const T& V);
   template <class T>
-  void StoreAlways(T& Field, const T& V);
+  void StoreAndCalibrate(T& Field, const T& V);
   void RepaintRequest();
   void DrawAxis(TAxisPass& Pass);
   void DrawCaption(TAxisPass& Pass);
@@ -194,6 +194,7 @@ private:
   TFrameColors Frame_;
   std::unique_ptr<TDTLabel> DateFormat_;
   double Factor_ = 0, Offset_ = 0;
+  bool LogFactors_ = false;  // whether Factor_ and Offset_ map logarithms
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
   bool SuspendPaint_ = true, Embedded_ = false, Visible_ = true;

@@ -11,7 +11,7 @@ constexpr double FirstDay = -693593;  // 1 January of the year 1
 constexpr double LastDay = 2958465;   // 31 December 9999
 constexpr double HighestEnd = 3000000;
 constexpr double OneSecond = 1.1574e-5, OneHundredth = 1.1574e-7;
-constexpr int WalkLimit = 100000;
+constexpr double Slack = 1e-8;  // a tick this close past the range end is still drawn
 
 // The last of the steps that is at most X, or the first.
 template <size_t N>
@@ -26,6 +26,12 @@ int64_t PositiveMod(int64_t A, int64_t B) { return ((A % B) + B) % B; }
 
 int64_t RoundDay(double T) { return static_cast<int64_t>(std::nearbyint(T)); }
 
+// How many of From, From + Step, ... lie at or before Last; Last - From is at most a few
+// hundred steps on every calendar axis, so the count is small.
+int StepsUpTo(double From, double Last, double Step) {
+  return Last < From ? 0 : static_cast<int>(std::floor((Last - From) / Step)) + 1;
+}
+
 TDateTime FirstOfMonth(int Year, int Month) {
   TDateTime T = LastDay;
   TryEncodeDate(Year, Month, 1, T);
@@ -38,7 +44,7 @@ TDateTime FirstOfMonth(int Year, int Month) {
 // word a line beside a vertical one.
 void TScale::DrawMessage(TAxisPass& Pass, const QStringList& Lines) {
   TCanvas* C = Pass.Canvas;
-  const int P = ValueToPixel((RangeLow_ + RangeHigh_) / 2);
+  const int P = LimitPixels(ValueToPixel(RangeLow_ / 2 + RangeHigh_ / 2));
   Labels_ << Lines;
   if (Pass.Horizontal) {
     const QString Text = Lines.join(QLatin1Char(' '));
@@ -78,13 +84,18 @@ void TScale::DrawClockTicks(TAxisPass& Pass, TClockUnit Unit, double Span) {
   const double D0 = std::floor(RangeLow_);
   double E = std::ceil(U * (RangeLow_ - D0));
   E = std::ceil(E / Steps.Major[Pos]) * Steps.Major[Pos];
-  double T = D0 + E / U;
-  if (ShortTicks_)
-    while (T > RangeLow_) T -= Minor;
+  double First = D0 + E / U;
+  // Minor ticks start at the last one at or before the range start.
+  if (ShortTicks_ && First > RangeLow_) First -= std::ceil((First - RangeLow_) / Minor) * Minor;
+  const double Step = ShortTicks_ ? Minor : Major;
+  // The calendar ends with 31 December 9999: 1 January 10000 gets no tick.
+  const double Last = std::min(RangeHigh_ + Slack, std::nextafter(LastDay + 1, 0.0));
+  const int Count = StepsUpTo(First, Last, Step);
   const int LongTick = Pass.Horizontal ? 7 : 6;
   int LastLabelDay = 0;
   bool FirstMajor = true;
-  for (int I = 0; I < WalkLimit && T - RangeHigh_ < 1e-8 && T <= LastDay + 1; ++I, T += ShortTicks_ ? Minor : Major) {
+  for (int I = 0; I < Count; ++I) {
+    const double T = First + I * Step;
     if (T < RangeLow_) continue;
     const double Q = T / Major;
     if (ShortTicks_ && std::fabs(Q - std::nearbyint(Q)) > 0.1) {
@@ -109,9 +120,12 @@ void TScale::DrawDayTicks(TAxisPass& Pass, double Span) {
   const int Step = DaySteps[Pos], Spacing = Step >= 14 ? 7 : 1;
   TDateTime J = RangeLow_;
   TryEncodeDate(DecodeDateTime(RangeLow_).Year, 1, 1, J);
-  double T = J + std::trunc((RangeLow_ - J) / Step) * Step;
-  const int64_t Phase = PositiveMod(RoundDay(T), Step);
-  for (int I = 0; I < WalkLimit && T - RangeHigh_ < 1e-8 && T <= LastDay; ++I, T += ShortTicks_ ? Spacing : Step) {
+  const double First = J + std::trunc((RangeLow_ - J) / Step) * Step;
+  const int64_t Phase = PositiveMod(RoundDay(First), Step);
+  const int Advance = ShortTicks_ ? Spacing : Step;
+  const int Count = StepsUpTo(First, std::min(RangeHigh_ + Slack, LastDay), Advance);
+  for (int I = 0; I < Count; ++I) {
+    const double T = First + double(I) * Advance;
     if (T < RangeLow_) continue;
     if (ShortTicks_ && PositiveMod(RoundDay(T), Step) != Phase) {
       EmitTick(Pass, T, {4, true, nullptr, true, nullptr});
@@ -125,16 +139,18 @@ void TScale::DrawDayTicks(TAxisPass& Pass, double Span) {
 void TScale::DrawMonthTicks(TAxisPass& Pass, double Span) {
   static const int MonthSteps[] = {1, 2, 3, 4, 6};
   const int Step = MonthSteps[StepPosition(MonthSteps, Span / 30.4375)];
+  // Months are counted from January of the year 0: index = 12 * year + month - 1.
   const TDateParts Start = DecodeDateTime(RangeLow_);
-  int Year = Start.Year, Month = Start.Month;
-  auto Advance = [&](int Months) {
-    Month += Months;
-    while (Month > 12) Month -= 12, ++Year;
-  };
-  if (Step > 1 && !ShortTicks_) do Advance(1); while (Month % Step != 1);
-  for (int I = 0; I < WalkLimit && Year <= 9999; ++I, Advance(ShortTicks_ ? 1 : Step)) {
+  const TDateParts End = DecodeDateTime(std::min(RangeHigh_ + Slack, LastDay));
+  int From = 12 * Start.Year + Start.Month - 1;
+  // Without minor ticks the walk starts at the first month of a step after the start.
+  if (Step > 1 && !ShortTicks_) From += Step - PositiveMod(From, Step);
+  const int Advance = ShortTicks_ ? 1 : Step;
+  const int Count = StepsUpTo(From, 12 * End.Year + End.Month - 1, Advance);
+  for (int I = 0; I < Count; ++I) {
+    const int Index = From + I * Advance, Year = Index / 12, Month = Index % 12 + 1;
     const double T = FirstOfMonth(Year, Month);
-    if (T - RangeHigh_ >= 1e-8) break;
+    if (T - RangeHigh_ >= Slack) break;
     if (T < RangeLow_) continue;
     if (ShortTicks_ && Step > 1 && Month % Step != 1) {
       EmitTick(Pass, T, {4, true, nullptr, true, nullptr});
@@ -158,7 +174,9 @@ void TScale::DrawYearTicks(TAxisPass& Pass, double Span) {
   const TDateParts Low = DecodeDateTime(RangeLow_);
   int Year = static_cast<int>(std::ceil(static_cast<double>(Low.Year) / Spacing)) * Spacing;
   if (Year == Low.Year && !(Low.Month == 1 && Low.Day == 1 && RangeLow_ == std::floor(RangeLow_))) Year += Spacing;
-  for (int I = 0; I < WalkLimit; ++I, Year += Spacing) {
+  // Years up to the first one past 9999, which stands for the calendar's last day.
+  const int Count = StepsUpTo(Year, 9999 + Spacing, Spacing);
+  for (int I = 0; I < Count; ++I, Year += Spacing) {
     const bool Past = Year > 9999;
     const double T = Past ? LastDay : FirstOfMonth(Year, 1);
     if (T - RangeHigh_ >= 1e-8) break;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "toolkit/CodePage.h"
 #include "toolkit/Format.h"
 
 namespace {
@@ -17,7 +18,8 @@ double RoundEven(double V) { return std::nearbyint(V); }
 
 TTickSteps CalcTickSteps(int MinTicks, double Low, double High) {
   TTickSteps S;
-  if (High == Low) {
+  MinTicks = std::max(MinTicks, 1);
+  if (High == Low || !std::isfinite(High - Low)) {
     S.First = Low;
     return S;
   }
@@ -36,9 +38,17 @@ TTickSteps CalcTickSteps(int MinTicks, double Low, double High) {
   // is the double nearest 0.2), rather than through a logarithm.
   const double Power = std::pow(10.0, std::fabs(std::trunc(E)));
   S.Step = (E < 0 ? Mantissa / Power : Mantissa * Power) * Dir;
-  S.First = (std::trunc(Low / S.Step) - 1) * S.Step;
-  while (Dir * (Low - S.First) > 0.001 * std::fabs(S.Step)) S.First += S.Step;
+  // The first multiple of the step no more than a thousandth of a step before Low, and
+  // the ticks as index x step: a step below the spacing of the values near Low cannot
+  // stall a walk that counts.
+  S.First = std::ceil(Low / S.Step - 0.001) * S.Step;
+  S.Count = WalkCount(S.First, High, S.Step, 5 * MinTicks / 2 + 2);
   return S;
+}
+
+int WalkCount(double From, double To, double Step, int Most) {
+  const double Intervals = std::floor((To - From) / Step + 0.001);
+  return Intervals >= 0 ? static_cast<int>(std::min(Intervals + 1, static_cast<double>(Most))) : 0;
 }
 
 int LinearDecPlaces(int DecPlaces, double Low, double High) {
@@ -130,7 +140,8 @@ const TClockSteps& ClockStepsOf(TClockUnit Unit) {
 
 namespace {
 QString TwoDigits(int V) { return QString::number(V).rightJustified(2, QLatin1Char('0')); }
-QString Sep(char C) { return C ? QString(QLatin1Char(C)) : QString(); }
+// Separators are bytes of the stored designs' code page: 0x80 is the euro sign.
+QString Sep(char C) { return C ? QString(Cp1252Char(static_cast<unsigned char>(C))) : QString(); }
 QString MonthPiece(const TDateParts& P, const TDTLabel& F) {
   return F.MonthName() ? ShortMonthName(P.Month) : TwoDigits(P.Month);
 }

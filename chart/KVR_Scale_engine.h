@@ -6,16 +6,23 @@
 
 #include <QString>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/DateTime.h"
 
 struct TTickSteps {
   double First = 0;  // first multiple of Step at or after the range start
   double Step = 0;   // signed: negative on reversed ranges; 0 when the range is empty
   int NumMinor = 1;  // minor intervals per step
+  int Count = 0;     // major ticks First + j * Step, j = 0 .. Count - 1, up to the range end
 };
 
-// Steps of 1, 2 or 5 times a power of ten giving at least MinTicks intervals.
+// How many of From, From + Step, From + 2 Step, ... lie before To or within a thousandth
+// of a step beyond it; at most Most. Step must point from From towards To.
+int WalkCount(double From, double To, double Step, int Most);
+
+// Steps of 1, 2 or 5 times a power of ten giving at least MinTicks intervals. A step is
+// more than the span per tick over 2.5, so Count never exceeds 2.5 * MinTicks + 2,
+// however narrow the range is against its distance from zero.
 TTickSteps CalcTickSteps(int MinTicks, double Low, double High);
 
 // Label decimals: -1 scientific, 0.. fixed. Linear axes resolve -2 and -3; logarithmic

@@ -5,11 +5,6 @@
 #include "chart/KVR_Scale.h"
 #include "chart/KVR_Scale_engine.h"
 
-namespace {
-// Loops over ticks stop here at the latest, whatever the settings.
-constexpr int TickLoopLimit = 100000;
-}  // namespace
-
 void TScale::DrawHorizontalScale(TCanvas* Canvas, int AxisY) {
   TAxisPass Pass{Canvas, true, AxisY};
   DrawAxis(Pass);
@@ -60,8 +55,9 @@ void TScale::DrawCaption(TAxisPass& Pass) {
 
 // --- one tick ----------------------------------------------------------------------
 
+// Pixels are limited as distances are, so that label placement cannot overflow.
 void TScale::EmitTick(TAxisPass& Pass, double Value, const TTickSpec& Spec) {
-  const int Pixel = ValueToPixel(Value);
+  const int Pixel = LimitPixels(ValueToPixel(Value));
   if (Spec.Record) Record(Value);
   if (Spec.Length > 0) DrawTickLine(Pass, Pixel, Spec.Length);
   if (Spec.Label && Spec.LabelFirst) DrawLabel(Pass, Pixel, *Spec.Label);
@@ -115,23 +111,23 @@ QString TScale::WithDecimalSeparator(const QString& Label) const {
 
 void TScale::DrawLinearTicks(TAxisPass& Pass) {
   const TTickSteps S = CalcTickSteps(MinTicks_, RangeLow_, RangeHigh_);
-  if (S.Step == 0 || !std::isfinite(S.Step)) return;
+  if (S.Count == 0) return;
   const double Dir = RangeLow_ < RangeHigh_ ? 1 : -1;
   const double MinorStep = S.Step / S.NumMinor;
-  auto Beyond = [&](double V, double Unit) { return (V - RangeHigh_) * Dir > 0.001 * std::fabs(Unit); };
   if (ShortTicks_) {
-    for (int I = 0; I < TickLoopLimit; ++I) {
-      const double V = (S.First - S.Step) + I * MinorStep;
-      if (Beyond(V, MinorStep)) break;
+    // From one step before the first major tick: a minor one may precede it.
+    const double Start = S.First - S.Step;
+    const int Minors = WalkCount(Start, RangeHigh_, MinorStep, (S.Count + 2) * S.NumMinor);
+    for (int I = 0; I < Minors; ++I) {
+      const double V = Start + I * MinorStep;
       if (Dir * RangeLow_ > Dir * V) continue;
       EmitTick(Pass, V, {4, true, nullptr, true});
     }
   }
   const int DP = LinearDecPlaces(DecPlaces_, RangeLow_, RangeHigh_);
   const double Span = RangeHigh_ - RangeLow_;
-  for (int J = 0; J < TickLoopLimit; ++J) {
+  for (int J = 0; J < S.Count; ++J) {
     double V = S.First + J * S.Step;
-    if (Beyond(V, S.Step)) break;
     QString Label;
     if (LabelType_ != ftNoFigs) {
       if (std::fabs(V / Span) < 1e-14) {
@@ -160,7 +156,11 @@ void TScale::DrawLogTicks(TAxisPass& Pass) {
   const bool Many = MinTicks_ > std::fabs(Decades) + 0.5;
   const double Lo = std::fmin(RangeLow_, RangeHigh_), Hi = std::fmax(RangeLow_, RangeHigh_);
   const int DP = LogarithmicDecPlaces(DecPlaces_, RangeLow_, RangeHigh_);
-  const double D = std::pow(10.0, std::floor(std::log10(Lo * 0.999999999)));
+  // Decades 10^E0 .. 10^E1 by exponent rather than by repeated products, which would
+  // overflow after 308 decades; at most 633 of them between the least and the greatest
+  // double.
+  const double E0 = std::floor(std::log10(Lo * 0.999999999));
+  const double E1 = std::floor(std::log10(Hi) - std::log10(0.999999999));
   int LabelNo = 0;
   auto Visit = [&](double V, int F, double Decade) {
     const bool Major = F == 1 || F == 2 || F == 5;
@@ -183,13 +183,12 @@ void TScale::DrawLogTicks(TAxisPass& Pass) {
     if (Pass.Horizontal && !Major && !ShortTicks_) Spec.Length = 0, Spec.Record = false;
     EmitTick(Pass, V, Spec);
   };
-  double M = 1;
-  for (int Guard = 0; Guard < TickLoopLimit; ++Guard) {
-    Visit(D * M, 1, D * M);
+  const int Count = static_cast<int>(std::max(E1 - E0, 0.0)) + 1;
+  for (int K = 0; K < Count; ++K) {
+    const double Decade = std::pow(10.0, E0 + K);
+    Visit(Decade, 1, Decade);
     if (Many)
-      for (int F = 2; F <= 9; ++F) Visit(F * D * M, F, D * M);
-    M *= 10;
-    if (!(Hi >= 0.999999999 * D * M)) break;
+      for (int F = 2; F <= 9; ++F) Visit(F * Decade, F, Decade);
   }
 }
 
@@ -207,7 +206,8 @@ bool TScale::DrawTimeTicks(TAxisPass& Pass) {
   const double LowLim = RangeLow_ >= 0 ? RangeLow_ * 0.999999999 : RangeLow_ / 0.999999999;
   const double HighLim = RangeHigh_ > 0 ? RangeHigh_ / 0.999999999 : RangeHigh_ * 0.999999999;
   auto Inside = [&](double V) { return Dir * LowLim <= Dir * V && Dir * V <= Dir * HighLim; };
-  const int Last = static_cast<int>(std::min<double>(Count, TickLoopLimit));
+  // The row keeps the span within 2.5 x MinTicks major steps of at most 6 minor ones.
+  const int Last = static_cast<int>(Count);
   if (ShortTicks_)
     for (int K = 0; K <= Last; ++K) {
       const double V = Start + K * Minor;

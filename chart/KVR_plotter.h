@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "chart/KVR_Scale.h"
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "chart/KVR_plotter_props.h"
 #include "toolkit/Bitmap.h"
 
@@ -82,7 +82,8 @@ public:
   void Redisplay();
   int ItemCount() const { return Store_->Count; }
   int ItemCapacity() const { return Store_->Capacity; }
-  const TChartItem& Item(int Index) const;  // 0-based; Index must be below ItemCount
+  // 0-based; EKVRPlotterError outside 0 .. ItemCount - 1.
+  const TChartItem& Item(int Index) const;
   TCustomPlotter* UseDataOf() const { return UseDataOf_; }
   void SetUseDataOf(TCustomPlotter* V);
   int DataUserCount() const { return static_cast<int>(DataUsers_.size()); }
@@ -126,6 +127,8 @@ public:
   TScale* ScaleOf(int Axis, int Layer) const;  // the axis sub-control; Axis 0 x, 1 y
 
   // --- properties, layer ranges and layouts (KVR_plotter_layout.cpp)
+  // Margins and caption positions are limited to +-PixelLimit; margins move the chart
+  // area inside the control, whose size only SetBounds changes.
   int MarginLeft() const { return ML_; }
   void SetMarginLeft(int V);
   int MarginRight() const { return MR_; }
@@ -261,6 +264,8 @@ private:
 
   // Items and sharing
   void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
+  int GroupSize() const;  // the charts that show this chart's list, itself included
+  TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();
   void RemoveFromOwner();
   // Rendering
@@ -271,6 +276,7 @@ private:
   void RenderGrid(TCanvas* C);
   void RenderItems(TCanvas* C);
   std::vector<double> GridValues(int Axis, double Step) const;
+  static void LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take);
   void AxisTransform(int Axis, const TScaleProps* Props, TAxisTransform& T) const;
   int ToPixel(int Axis, int Layer, double V) const;
   bool CanPaint() const;
@@ -278,6 +284,7 @@ private:
   template <class T>
   void StoreAndRepaint(T& Field, const T& V);
   void Repaint();
+  void SetMargin(int& Field, int V);
   void GeometryChanged();
   void ApplyIsometric();
   void ApplyAllScaleProps();

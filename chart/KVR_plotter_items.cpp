@@ -1,8 +1,10 @@
 // The display list: appending, clearing, showing, and sharing one list between charts.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 #include <type_traits>
 
 #include "chart/KVR_plotter.h"
@@ -25,11 +27,12 @@ TCustomPlotter::TItemStore::~TItemStore() { std::free(Data); }
 
 void TCustomPlotter::TItemStore::Push(const TChartItem& Item, int Grow) {
   if (Count >= Capacity) {
-    const size_t Slots = static_cast<size_t>(Capacity) + static_cast<size_t>(Grow);
-    auto* Grown = static_cast<TChartItem*>(std::realloc(Data, sizeof(TChartItem) * Slots));
+    if (Capacity == INT_MAX) throw EKVRPlotterError("The chart holds the most items it can");
+    const int Slots = Capacity > INT_MAX - Grow ? INT_MAX : Capacity + Grow;
+    auto* Grown = static_cast<TChartItem*>(std::realloc(Data, sizeof(TChartItem) * static_cast<size_t>(Slots)));
     if (!Grown) throw std::bad_alloc();
     Data = Grown;
-    Capacity = static_cast<int>(Slots);
+    Capacity = Slots;
   }
   Data[Count++] = Item;
 }
@@ -40,7 +43,29 @@ void TCustomPlotter::TItemStore::Release() {
   Count = Capacity = 0;
 }
 
-const TChartItem& TCustomPlotter::Item(int Index) const { return Store_->Data[Index]; }
+const TChartItem& TCustomPlotter::Item(int Index) const {
+  if (Index < 0 || Index >= Store_->Count)
+    throw EKVRPlotterError("Item index " + std::to_string(Index) + " is out of range");
+  return Store_->Data[Index];
+}
+
+int TCustomPlotter::GroupSize() const {
+  const TCustomPlotter* Owner = UseDataOf_ ? UseDataOf_.data() : this;
+  return 1 + Owner->DataUserCount();
+}
+
+// A chart that left a group, or whose owner is gone, still shows the list it shared
+// until its own list changes. So a list held beyond the group is never written: the
+// group takes a list of its own first, which every member then holds.
+// The group holds the new list before anything is written to it, so a failed append
+// cannot split the group.
+TCustomPlotter::TItemStore& TCustomPlotter::WritableStore(bool Emptied) {
+  if (Store_.use_count() > GroupSize()) {
+    Store_ = Emptied ? std::make_shared<TItemStore>() : std::make_shared<TItemStore>(*Store_);
+    SyncSharedData();
+  }
+  return *Store_;
+}
 
 // Appends an item of Kind at (X1, Y1) .. (X2, Y2) with the current drawing attributes.
 void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType) {
@@ -55,7 +80,7 @@ void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, doubl
   Item.PenStyle = PenStyle_;
   Item.LineWidth = LineWidth_;
   Item.Layer = CurrentLayer_;
-  Store_->Push(Item, AllocSize_);
+  WritableStore(false).Push(Item, AllocSize_);
   SyncSharedData();
 }
 
@@ -65,7 +90,7 @@ void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Appen
 
 void TCustomPlotter::ClearItems() {
   BackgroundPending_ = true;
-  Store_->Release();
+  WritableStore(true).Release();
   SyncSharedData();
 }
 
@@ -109,8 +134,7 @@ void TCustomPlotter::RemoveFromOwner() {
   if (!UseDataOf_) return;
   auto& Users = UseDataOf_->DataUsers_;
   Users.erase(std::remove(Users.begin(), Users.end(), QPointer<TCustomPlotter>(this)), Users.end());
-  // The list last shared stays on show, but from now on it is this chart's own.
-  Store_ = std::make_shared<TItemStore>(*Store_);
+  // The list last shared stays on show; it is copied only if someone writes to it.
   UseDataOf_ = nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "chart/KVR_plotter.h"
 
@@ -195,6 +196,7 @@ void TCustomPlotter::Repaint() {
 
 template <class T>
 void TCustomPlotter::StoreAndRepaint(T& Field, const T& V) {
+  if (Field == V) return;
   Field = V;
   Repaint();
 }
@@ -203,6 +205,7 @@ void TCustomPlotter::SetShadowStyle(TShadowStyle V) { StoreAndRepaint(ShadowStyl
 void TCustomPlotter::SetShadowColor(TColor V) { StoreAndRepaint(ShadowColor_, V); }
 void TCustomPlotter::SetShadowBakColor(TColor V) { StoreAndRepaint(ShadowBakColor_, V); }
 void TCustomPlotter::SetWindColor(TColor V) {
+  if (V == WindColor_) return;
   for (auto& Axis : Scales_)
     for (auto& S : Axis) S->SetColorBackGnd(V);
   StoreAndRepaint(WindColor_, V);
@@ -211,15 +214,16 @@ void TCustomPlotter::SetChartColor(TColor V) { StoreAndRepaint(ChartColor_, V); 
 void TCustomPlotter::SetChartFrameColor(TColor V) { StoreAndRepaint(ChartFrameColor_, V); }
 void TCustomPlotter::SetGridStyle(GridStyleType V) { StoreAndRepaint(GridStyle_, V); }
 void TCustomPlotter::SetGridColor(TColor V) { StoreAndRepaint(GridColor_, V); }
+// Steps below -3 and infinite ones are ignored.
 void TCustomPlotter::SetGridDx(double V) {
-  if (V >= -3) StoreAndRepaint(GridDx_, V);
+  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDx_, V);
 }
 void TCustomPlotter::SetGridDy(double V) {
-  if (V >= -3) StoreAndRepaint(GridDy_, V);
+  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDy_, V);
 }
 void TCustomPlotter::SetCaption(const QString& V) { StoreAndRepaint(Caption_, V); }
-void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, V); }
-void TCustomPlotter::SetCaptionPosY(int V) { StoreAndRepaint(CaptionPosY_, V); }
+void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, LimitPixels(V)); }
+void TCustomPlotter::SetCaptionPosY(int V) { StoreAndRepaint(CaptionPosY_, LimitPixels(V)); }
 void TCustomPlotter::SetCaptionAlignment(TAlignment V) { StoreAndRepaint(CaptionAlignment_, V); }
 void TCustomPlotter::SetCaptionAnchorHoriz(TCaptionAnchorHoriz V) { StoreAndRepaint(CaptionAnchorHoriz_, V); }
 void TCustomPlotter::SetCaptionAnchorVert(TCaptionAnchorVert V) { StoreAndRepaint(CaptionAnchorVert_, V); }
@@ -228,15 +232,22 @@ void TCustomPlotter::SetTextBkStyle(TTextBkg V) { StoreAndRepaint(TextBkStyle_, 
 void TCustomPlotter::SetTextBkColor(TColor V) { StoreAndRepaint(TextBkColor_, V); }
 void TCustomPlotter::SetTextAlignment(TAlignment V) { StoreAndRepaint(TextAlignment_, V); }
 
-void TCustomPlotter::SetMarginLeft(int V) { ML_ = V, GeometryChanged(); }
-void TCustomPlotter::SetMarginRight(int V) { MR_ = V, GeometryChanged(); }
-void TCustomPlotter::SetMarginTop(int V) { MT_ = V, GeometryChanged(); }
-void TCustomPlotter::SetMarginBottom(int V) { MB_ = V, GeometryChanged(); }
-void TCustomPlotter::SetShadowWidth(int V) { SW_ = std::clamp(V, 0, 32), GeometryChanged(); }
+void TCustomPlotter::SetMargin(int& Field, int V) {
+  V = LimitPixels(V);
+  if (V == Field) return;
+  Field = V;
+  GeometryChanged();
+}
+
+void TCustomPlotter::SetMarginLeft(int V) { SetMargin(ML_, V); }
+void TCustomPlotter::SetMarginRight(int V) { SetMargin(MR_, V); }
+void TCustomPlotter::SetMarginTop(int V) { SetMargin(MT_, V); }
+void TCustomPlotter::SetMarginBottom(int V) { SetMargin(MB_, V); }
+void TCustomPlotter::SetShadowWidth(int V) { SetMargin(SW_, std::clamp(V, 0, 32)); }
 
 // Margins, shadow or size changed: the chart area, the scales and the transforms follow.
+// The control keeps its size: only SetBounds enlarges it.
 void TCustomPlotter::GeometryChanged() {
-  setMinimumSize(ML_ + MR_ + SW_ + 80, MT_ + MB_ + SW_ + 20);
   if (Isometric_) ApplyIsometric();
   ApplyAllScaleProps();
   UpdateTransform();
@@ -244,7 +255,7 @@ void TCustomPlotter::GeometryChanged() {
 }
 
 void TCustomPlotter::SetBounds(int Left, int Top, int Width, int Height) {
-  Height = std::max(Height, MT_ + MB_ + SW_ + 20);
+  Height = std::max(Height, MT_ + MB_ + SW_ + 20);  // margins are limited: no overflow
   Width = std::max(Width, ML_ + MR_ + SW_ + 80);
   setGeometry(Left, Top, Width, Height);
   GeometryChanged();
@@ -256,13 +267,16 @@ void TCustomPlotter::resizeEvent(QResizeEvent* Event) {
 }
 
 void TCustomPlotter::SetIsometric(bool V) {
+  if (V == Isometric_) return;
   Isometric_ = V;
   if (!V) return;
   ApplyIsometric();
   Repaint();
 }
 
+// An empty chart area has no aspect to keep.
 void TCustomPlotter::ApplyIsometric() {
+  if (AreaWidth() < 0 || AreaHeight() < 0) return;
   const double Ratio = (AreaHeight() + 1.0) / (AreaWidth() + 1.0) * AspectY_ / AspectX_;
   for (int L = 1; L <= Layers; ++L)
     ScaleY(L)->SetRangeHigh(ScaleY(L)->RangeLow() + (ScaleX(L)->RangeHigh() - ScaleX(L)->RangeLow()) * Ratio);
@@ -294,7 +308,10 @@ void TCustomPlotter::SetLayerRange(int Layer, double XLow, double XHigh, double 
   }
 }
 
+// Ranges with a non-finite end are refused as a whole.
 void TCustomPlotter::ApplyLayerRange(int Layer, double XLow, double XHigh, double YLow, double YHigh) {
+  if (Layer < 1 || Layer > Layers) return;
+  if (!std::isfinite(XLow) || !std::isfinite(XHigh) || !std::isfinite(YLow) || !std::isfinite(YHigh)) return;
   ScaleX(Layer)->StoreRange(XLow, XHigh);
   ScaleY(Layer)->StoreRange(YLow, YHigh);
   ConfigureScale(0, Layer);
@@ -326,7 +343,8 @@ void TCustomPlotter::SetStandardLayout(TplLayout V) {
     ScaleX(K)->SetVisible(false);
     ScaleY(K)->SetVisible(false);
   }
-  setMinimumSize(ML_ + MR_ + SW_ + 80, MT_ + MB_ + SW_ + 20);
+  // The new margins change the chart area's aspect, which an isometric chart keeps.
+  if (Isometric_) ApplyIsometric();
   ApplyingLayout_ = false;
   ApplyAllScaleProps();
   UpdateTransform();

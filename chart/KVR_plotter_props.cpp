@@ -18,13 +18,14 @@ void TScaleProps::Changed() {
 
 template <class T>
 void TScaleProps::Store(T& Field, const T& V) {
+  if (Field == V) return;
   Field = V;
   Changed();
 }
 
 void TScaleProps::SetCaption(const QString& V) { Store(Caption_, V); }
-void TScaleProps::SetCaptionPosX(int V) { Store(CaptionPosX_, V); }
-void TScaleProps::SetCaptionPosY(int V) { Store(CaptionPosY_, V); }
+void TScaleProps::SetCaptionPosX(int V) { Store(CaptionPosX_, LimitPixels(V)); }
+void TScaleProps::SetCaptionPosY(int V) { Store(CaptionPosY_, LimitPixels(V)); }
 void TScaleProps::SetCaptionAlignment(TAlignment V) { Store(CaptionAlignment_, V); }
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor V) { Store(CaptionAnchor_, V); }
 void TScaleProps::SetColorScale(TColor V) { Store(ColorScale_, V); }
@@ -34,7 +35,7 @@ void TScaleProps::SetFont(const QFont& V) { Store(Font_, V); }
 void TScaleProps::SetMinTicks(int V) { Store(MinTicks_, V); }
 void TScaleProps::SetShortTicks(bool V) { Store(ShortTicks_, V); }
 void TScaleProps::SetScaleInscript(const QString& V) { Store(ScaleInscript_, V); }
-void TScaleProps::SetScalePos(int V) { Store(ScalePos_, V); }
+void TScaleProps::SetScalePos(int V) { Store(ScalePos_, LimitPixels(V)); }
 void TScaleProps::SetUserTickText(const QString& V) { Store(UserTickText_, V); }
 void TScaleProps::SetVisible(bool V) { Store(Visible_, V); }
 
@@ -43,44 +44,42 @@ void TScaleProps::SetDateFormat(const TDTLabel* V) {
 }
 
 void TScaleProps::SetLogarithmic(bool V) {
-  if (!V || Loading_ || (RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime)) Logarithmic_ = V;
-  Changed();
+  if (!V || Loading_ || (RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime)) Store(Logarithmic_, V);
 }
 
 void TScaleProps::SetLabelType(TFigType V) {
+  if (V == LabelType_) return;
   LabelType_ = V;
   if (V == ftDateTime) Logarithmic_ = false;
   if (V == ftTime) DecPlaces_ = 4;
   Changed();
 }
 
-void TScaleProps::SetRangeLow(double V) {
-  if (std::fabs(RangeHigh_ - V) < MinRange_) {
-    RangeLow_ = V;
-    RangeHigh_ = V + MinRange_;
-  } else if (!(Logarithmic_ && V < 1e-100)) {
-    RangeLow_ = V;
-  }
+// Non-finite ends are refused, and so is a pair that MinRange would push past the
+// largest double.
+void TScaleProps::SetRange(double Low, double High) {
+  if (!std::isfinite(Low) || !std::isfinite(High) || (Low == RangeLow_ && High == RangeHigh_)) return;
+  RangeLow_ = Low;
+  RangeHigh_ = High;
   Changed();
+}
+
+void TScaleProps::SetRangeLow(double V) {
+  if (std::fabs(RangeHigh_ - V) < MinRange_) SetRange(V, V + MinRange_);
+  else if (!(Logarithmic_ && V < 1e-100)) SetRange(V, RangeHigh_);
 }
 
 void TScaleProps::SetRangeHigh(double V) {
-  if (std::fabs(V - RangeLow_) < MinRange_) {
-    RangeHigh_ = V;
-    RangeLow_ = V - MinRange_;
-  } else if (!(Logarithmic_ && V < 1e-100)) {
-    RangeHigh_ = V;
-  }
-  Changed();
+  if (std::fabs(V - RangeLow_) < MinRange_) SetRange(V - MinRange_, V);
+  else if (!(Logarithmic_ && V < 1e-100)) SetRange(RangeLow_, V);
 }
 
 void TScaleProps::SetMinRange(double V) {
-  if (V <= 1e-100) return;
+  if (!(V > 1e-100 && V < INFINITY) || V == MinRange_) return;
   MinRange_ = V;
   if (std::fabs(RangeHigh_ - RangeLow_) < V) {
-    const double Mid = (RangeLow_ + RangeHigh_) / 2;
-    RangeLow_ = Mid - V / 2;
-    RangeHigh_ = Mid + V / 2;
+    const double Mid = RangeLow_ / 2 + RangeHigh_ / 2;
+    StoreRange(Mid - V / 2, Mid + V / 2);
   }
   Changed();
 }
@@ -119,6 +118,7 @@ void TScaleProps::Assign(const TScaleProps& S) {
 TScalePropsHoriz::TScalePropsHoriz(QObject* Parent) : TScaleProps(Parent) { SetScaleType(sctXT); }
 
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz V) {
+  if (V == Location_) return;
   Location_ = V;
   SetScaleType(V == slTop ? sctXB : sctXT);
   Changed();
@@ -127,6 +127,7 @@ void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz V) {
 TScalePropsVert::TScalePropsVert(QObject* Parent) : TScaleProps(Parent) { SetScaleType(sctYR); }
 
 void TScalePropsVert::SetScaleLocation(TScaleLocationVert V) {
+  if (V == Location_) return;
   Location_ = V;
   SetScaleType(V == slLeft ? sctYR : sctYL);
   Changed();
@@ -174,6 +175,7 @@ QString FileNamePart(const QString& Path) {
 
 template <class T>
 void TBakGndImg::Store(T& Field, const T& V) {
+  if (Field == V) return;
   Field = V;
   if (OnChange) OnChange(this);
 }
@@ -183,10 +185,13 @@ void TBakGndImg::SetIncludePath(bool V) {
   IncludePath_ = V;
   Store(Name_, V ? Name_ : FileNamePart(Name_));
 }
+void TBakGndImg::SetArea(double& Field, double V) {
+  if (std::isfinite(V)) Store(Field, V);
+}
 void TBakGndImg::SetFillMode(TBkgFill V) { Store(FillMode_, V); }
 void TBakGndImg::SetAreaMode(TBGAreaMode V) { Store(AreaMode_, V); }
 void TBakGndImg::SetAreaColor(TColor V) { Store(AreaColor_, V); }
-void TBakGndImg::SetAreaLeft(double V) { Store(AreaLeft_, V); }
-void TBakGndImg::SetAreaRight(double V) { Store(AreaRight_, V); }
-void TBakGndImg::SetAreaTop(double V) { Store(AreaTop_, V); }
-void TBakGndImg::SetAreaBottom(double V) { Store(AreaBottom_, V); }
+void TBakGndImg::SetAreaLeft(double V) { SetArea(AreaLeft_, V); }
+void TBakGndImg::SetAreaRight(double V) { SetArea(AreaRight_, V); }
+void TBakGndImg::SetAreaTop(double V) { SetArea(AreaTop_, V); }
+void TBakGndImg::SetAreaBottom(double V) { SetArea(AreaBottom_, V); }

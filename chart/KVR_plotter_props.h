@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "chart/KVR_Scale.h"
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 
 class EKVRPlotterError : public EKVRError {
 public:
@@ -59,7 +59,7 @@ public:
   int MinTicks() const { return MinTicks_; }
   void SetMinTicks(int V);
   double MinRange() const { return MinRange_; }
-  void SetMinRange(double V);
+  void SetMinRange(double V);  // finite and above 1e-100, or ignored
   double RangeLow() const { return RangeLow_; }
   void SetRangeLow(double V);
   double RangeHigh() const { return RangeHigh_; }
@@ -76,7 +76,8 @@ public:
   void SetVisible(bool V);
 
   TScaleType ScaleType() const { return ScaleType_; }
-  // Stores both range ends as they are, without the setters' rules or a notification.
+  // The range setters refuse non-finite values. StoreRange stores both ends as they are,
+  // without the setters' rules or a notification.
   void StoreRange(double Low, double High);
   bool Loading() const { return Loading_; }
   void EndLoading() { Loading_ = false; }
@@ -92,6 +93,7 @@ protected:
 private:
   template <class T>
   void Store(T& Field, const T& V);
+  void SetRange(double Low, double High);
 
   QString Caption_;
   int CaptionPosX_ = 0, CaptionPosY_ = 0;
@@ -193,6 +195,7 @@ public:
 private:
   template <class T>
   void Store(T& Field, const T& V);
+  void SetArea(double& Field, double V);  // non-finite values refused
   QString Name_;
   bool IncludePath_ = false;
   TBkgFill FillMode_ = bfStretch;

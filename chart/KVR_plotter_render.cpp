@@ -26,8 +26,9 @@ int RoundPixel(long double Value) {
   return static_cast<int>((Limited + Shift) - Shift);
 }
 
-bool Finite(const TChartItem& I) {
-  return std::isfinite(I.X1) && std::isfinite(I.Y1) && (I.ChartItemKind != 2 || (std::isfinite(I.X2) && std::isfinite(I.Y2)));
+// Infinite coordinates are far values like any other, limited on the way to pixels.
+bool HasNaN(const TChartItem& I) {
+  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind == 2 && (std::isnan(I.X2) || std::isnan(I.Y2)));
 }
 
 }  // namespace
@@ -37,12 +38,9 @@ bool Finite(const TChartItem& I) {
 // Low maps to the near edge of the chart area, high to the far one. A range that cannot
 // be mapped (empty, or a logarithmic end <= 0) keeps the previous transform.
 void TCustomPlotter::AxisTransform(int Axis, const TScaleProps* P, TAxisTransform& T) const {
-  T.Logarithmic = P->Logarithmic();
-  T.Reversed = P->RangeHigh() < P->RangeLow();
   const int Extent = Axis == 0 ? AreaWidth() : AreaHeight();
   if (Extent <= 0) {
-    T.K = 0;
-    T.D = (Axis == 0 ? width() : height()) / 2.0L;
+    T = {0, (Axis == 0 ? width() : height()) / 2.0L, false, false};
     return;
   }
   long double Low = P->RangeLow(), High = P->RangeHigh();
@@ -52,7 +50,8 @@ void TCustomPlotter::AxisTransform(int Axis, const TScaleProps* P, TAxisTransfor
     High = std::log(High);
   }
   if (High == Low || !std::isfinite(High - Low)) return;
-  TAxisTransform New = T;
+  // The kind of mapping changes only together with the factors it was made for.
+  TAxisTransform New{0, 0, P->Logarithmic(), P->RangeHigh() < P->RangeLow()};
   if (Axis == 0) {
     New.K = Extent / (High - Low);
     New.D = (ML_ * High - (width() - MR_ - SW_) * Low) / (High - Low);
@@ -266,7 +265,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
   C->Brush()->SetColor(ChartColor_);
   C->MoveTo(0, 0);
   for (const TChartItem& I : std::span<const TChartItem>(Store_->Data, static_cast<size_t>(Store_->Count))) {
-    if (!Finite(I)) continue;  // a coordinate that is not a number has no pixel
+    if (HasNaN(I)) continue;  // a coordinate that is not a number has no pixel
     if (I.LineWidth != Width) Pen->SetWidth(Width = I.LineWidth);
     if (I.Color != Color) Pen->SetColor(Color = I.Color);
     if (I.PenStyle != Style) Pen->SetStyle(Style = I.PenStyle);
@@ -292,51 +291,63 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
 }
 
 // Grid values along one axis of layer 1, from the smaller range end up to (not
-// including) the larger one, at most GridLimit of them.
+// including) the larger one, at most GridLimit of them. Each walk knows its length
+// before it starts: the scale's tick table, an index times a linear step, or positions
+// in the decades of a logarithmic axis.
 std::vector<double> TCustomPlotter::GridValues(int Axis, double Step) const {
   const TScaleProps* P = Axis == 0 ? static_cast<const TScaleProps*>(ScaleX(1)) : ScaleY(1);
-  const TScale* Scale = Scales_[Axis][0].get();
   const double Lo = std::min(P->RangeLow(), P->RangeHigh()), Hi = std::max(P->RangeLow(), P->RangeHigh());
-  const bool Linear = !P->Logarithmic() || Step > 0;
-  auto Decade = [](double G, double& E, double& M) {
-    double L = std::log10(G);
-    if (std::fabs(L - std::nearbyint(L)) < 1e-14) L = std::nearbyint(L);
-    E = std::floor(L);
-    M = std::nearbyint(std::pow(10.0, L - E));
-  };
-  double G;
-  if (Step == 0) {
-    G = Scale->NumTicks() > 0 ? Scale->TickValue(1) : Lo;
-  } else if (Linear) {
-    G = std::ceil(Lo / Step) * Step;
-  } else if (Step == -1) {
-    G = std::pow(10.0, std::ceil(std::log10(Lo)));
-  } else if (Step == -2 || Step == -3) {
-    double E, M;
-    Decade(Lo, E, M);
-    G = Step == -3 ? std::pow(10.0, E) * M : std::pow(10.0, E) * (M <= 2 ? 2 : M <= 5 ? 5 : 10);
-  } else {
-    G = Lo;
-  }
   std::vector<double> Values;
-  for (int N = 1; G < Hi && static_cast<int>(Values.size()) < GridLimit && std::isfinite(G); ++N) {
-    Values.push_back(G);
-    double Next;
-    if (Step == 0) {
-      Next = N + 1 <= Scale->NumTicks() ? Scale->TickValue(N + 1) : Hi;
-    } else if (Linear) {
-      Next = G + std::fabs(Step);
-    } else if (Step == -1) {
-      Next = G * 10;
-    } else {
-      double E, M;
-      Decade(G, E, M);
-      Next = Step == -2 ? std::pow(10.0, E) * (M == 1 ? 2 : M == 2 ? 5 : 10) : std::pow(10.0, E) * (M + 1);
+  auto Take = [&](double G) {
+    if (G < Hi && std::isfinite(G) && static_cast<int>(Values.size()) < GridLimit) Values.push_back(G);
+  };
+  if (Step == 0) {
+    // The ticks in the order the scale drew them, while they run the way its range
+    // does (on a vertical axis the major ticks follow the minor ones).
+    const TScale* Scale = Scales_[Axis][0].get();
+    const double Dir = P->RangeHigh() < P->RangeLow() ? -1 : 1;
+    if (Scale->NumTicks() == 0) Take(Lo);
+    for (int N = 1; N <= Scale->NumTicks(); ++N) {
+      if (N > 1 && !(Dir * (Scale->TickValue(N) - Scale->TickValue(N - 1)) > 0)) break;
+      Take(Scale->TickValue(N));
     }
-    if (!(Next > G)) break;  // a step too small for the values' precision ends the run
-    G = Next;
+  } else if (!P->Logarithmic() || Step > 0) {
+    const double First = std::ceil(Lo / Step) * Step, Count = std::ceil((Hi - First) / std::fabs(Step));
+    for (int N = 0; N < GridLimit && N < Count; ++N) Take(First + N * std::fabs(Step));
+  } else {
+    LogGridValues(Lo, Hi, Step, Take);
   }
   return Values;
+}
+
+// Logarithmic grids: decades (-1), 1-2-5 (-2) or 1 to 9 (other negative steps) times a
+// power of ten, from the first such value the start rules give.
+void TCustomPlotter::LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take) {
+  static const std::vector<int> Decades{1}, OneTwoFive{1, 2, 5}, OneToNine{1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const std::vector<int>& Mantissas = Step == -1 ? Decades : Step == -2 ? OneTwoFive : OneToNine;
+  if (!(Lo > 0 && Lo < INFINITY)) return;  // no decades to walk
+  double L = std::log10(Lo);
+  if (std::fabs(L - std::nearbyint(L)) < 1e-14) L = std::nearbyint(L);
+  double E = std::floor(L);
+  const double M = std::nearbyint(std::pow(10.0, L - E));
+  // The position of the first value in the mantissa list of its decade.
+  size_t First = 0;
+  if (Step == -1) {
+    E = std::ceil(std::log10(Lo));
+  } else if (Step == -2) {
+    First = M <= 2 ? 1 : M <= 5 ? 2 : 3;
+  } else if (Step == -3) {
+    First = static_cast<size_t>(M) - 1;
+  } else {
+    Take(Lo);  // other steps start at the range end itself, then follow its decade
+    First = static_cast<size_t>(M);
+  }
+  const double Count = (std::floor(std::log10(Hi)) - E + 1) * static_cast<double>(Mantissas.size());
+  for (int N = 0; N < GridLimit && N < Count; ++N) {
+    const size_t Position = First + static_cast<size_t>(N);
+    const double Power = std::pow(10.0, E + static_cast<double>(Position / Mantissas.size()));
+    Take(Power * Mantissas[Position % Mantissas.size()]);
+  }
 }
 
 void TCustomPlotter::RenderGrid(TCanvas* C) {

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "readout/KVR_ReadoutFormat.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Component.h"

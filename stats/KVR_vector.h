@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Component.h"
 
 class EKVRVectorError : public EKVRError {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -412,13 +413,17 @@ int TCanvas::TextHeight(const QString& Text) {
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
   if (!HasImage()) return;
-  const QRect Cell(X, Y, TextWidth(Text), TextHeight(Text));
+  const int W = TextWidth(Text), H = TextHeight(Text);
+  PenPos_ = QPoint(static_cast<int>(std::min<int64_t>(int64_t(X) + W, INT_MAX)), Y);
+  // Text that cannot touch the image is not drawn: near the ends of the int range, Qt's
+  // rectangles would overflow.
+  if (int64_t(X) + W <= 0 || int64_t(Y) + H <= 0 || X >= Width() || Y >= Height()) return;
+  const QRect Cell(X, Y, W, H);
   QPainter Painter(Image_);
   if (Brush_.Style() == bsSolid) Painter.fillRect(Cell, QColor(ToQRgb(Brush_.Color())));
   Painter.setFont(Font_);
   Painter.setPen(QColor(ToQRgb(FontColor_)));
   Painter.drawText(QPoint(X, Y + QFontMetrics(Font_).ascent()), Text);
-  PenPos_ = QPoint(X + Cell.width(), Y);
 }
 
 void TCanvas::TextRect(const QRect& Clip, int X, int Y, const QString& Text) {
@@ -437,12 +442,15 @@ void TCanvas::Draw(int X, int Y, const QImage& Image) {
     QPainter(Image_).drawImage(QPoint(X, Y), Image);
     return;
   }
-  // Opaque onto opaque: the rows are copied as they are.
-  const int Left = std::max(0, -X), Top = std::max(0, -Y);
-  const int Right = std::min(Image.width(), Width() - X), Bottom = std::min(Image.height(), Height() - Y);
-  for (int Row = Top; Row < Bottom && Left < Right; ++Row) {
-    const auto* From = reinterpret_cast<const QRgb*>(Image.constScanLine(Row));
-    std::copy(From + Left, From + Right, Bits_ + int64_t(Row + Y) * Stride_ + X);
+  // Opaque onto opaque: the rows are copied as they are. The part of the picture that
+  // falls on the target is found once, in target pixels; every row copy stays inside it.
+  const TPixelBox Box{std::max<int64_t>(X, 0), std::max<int64_t>(Y, 0),
+                      std::min<int64_t>(int64_t(X) + Image.width(), ImageW_) - 1,
+                      std::min<int64_t>(int64_t(Y) + Image.height(), ImageH_) - 1};
+  if (Box.Empty()) return;
+  for (int64_t Row = Box.Top; Row <= Box.Bottom; ++Row) {
+    const auto* From = reinterpret_cast<const QRgb*>(Image.constScanLine(int(Row - Y)));
+    std::copy(From + (Box.Left - X), From + (Box.Right - X) + 1, Bits_ + Row * Stride_ + Box.Left);
   }
 }
 

@@ -3,7 +3,12 @@
 
 #include "chart/KVR_Scale.h"
 
+#include <QApplication>
+
+#include <algorithm>
+#include <cmath>
 #include <random>
+#include <utility>
 #include "tests/PixelTest.h"
 
 namespace {
@@ -207,6 +212,34 @@ TEST(Scale, LogarithmicDecades) {
   EXPECT_EQ(D.Scale.NumTicks(), 28);
 }
 
+// Beyond 308 decades the decades are still all there, up to the range end.
+TEST(Scale, LogarithmicAxesOfHundredsOfDecades) {
+  for (const auto& [Low, High] : {std::pair{1e-200, 1e200}, std::pair{1e-320, 1e308}, std::pair{1e200, 1e-200}}) {
+    TDrawnScale D;
+    D.Scale.SetRangeLow(Low);
+    D.Scale.SetRangeHigh(High);
+    D.Scale.SetLogarithmic(true);
+    D.Draw();
+    double Top = 0;
+    for (const TReport& R : D.Reports) Top = std::max(Top, R.Value);
+    EXPECT_NEAR(std::log10(Top), std::floor(std::log10(std::max(Low, High))), 1e-9) << Low;
+  }
+}
+
+// A range a few units of the last place wide, far from zero, is painted with a few ticks.
+TEST(Scale, RangesNarrowAgainstTheirDistanceFromZeroPaint) {
+  for (const auto& [Low, High] : {std::pair{1000.0000000000001, 1000.0000000000003},
+                                  std::pair{300000.00000000023, 300000.00000000012}})
+    for (const TScaleType Type : {sctXB, sctYL}) {
+      TDrawnScale D(Type);
+      D.Scale.SetRangeLow(Low);
+      D.Scale.SetRangeHigh(High);
+      D.Draw();
+      EXPECT_FALSE(D.Reports.empty());
+      EXPECT_LE(D.Reports.size(), 60u);
+    }
+}
+
 TEST(Scale, ClockTimeTicks) {
   TDrawnScale D;
   D.Scale.SetLabelType(ftTime);
@@ -262,11 +295,67 @@ TEST(Scale, OpaqueStandAloneScaleDrawsItsFrameOnTheButtonFace) {
   EXPECT_EQ(Surface.Canvas()->Pixel(0, 30), ColorToRGB(clBtnShadow));
 }
 
-TEST(Scale, NonFiniteRangesDrawNoTicks) {
+// The calibration follows the label type: a logarithmic scale turned to calendar labels
+// maps linearly at once, and ticks land on the axis.
+TEST(Scale, CalendarLabelsRecalibrateALogarithmicScale) {
+  TDrawnScale D;
+  D.Scale.SetRangeLow(40000);
+  D.Scale.SetRangeHigh(40100);
+  D.Scale.SetLogarithmic(true);
+  D.Scale.SetLabelType(ftDateTime);
+  EXPECT_FALSE(D.Scale.Logarithmic());
+  EXPECT_EQ(D.Scale.ValueToPixel(40050), 200);  // 20 + 359 / 2, ties to even
+  D.Draw();
+  for (const TReport& R : D.Reports) {
+    EXPECT_GE(R.X, 20);
+    EXPECT_LE(R.X, 400 - 20 - 1);
+  }
+}
+
+// A logarithmic scale whose end goes to zero or below keeps its last mapping whole.
+TEST(Scale, ALogarithmicScaleKeepsItsMappingForEndsAtOrBelowZero) {
+  TDrawnScale D;
+  D.Scale.SetRangeLow(1);
+  D.Scale.SetRangeHigh(1000);
+  D.Scale.SetLogarithmic(true);
+  const int Before = D.Scale.ValueToPixel(10);
+  D.Scale.SetRangeLow(-3);
+  EXPECT_EQ(D.Scale.ValueToPixel(10), Before);
+  D.Scale.SetLogarithmic(false);  // linear now: 10 of -3..1000
+  const int Linear = D.Scale.ValueToPixel(10);
+  EXPECT_EQ(Linear, 25);
+  D.Scale.SetLogarithmic(true);  // accepted at run time, but not mappable
+  EXPECT_EQ(D.Scale.ValueToPixel(10), Linear);
+}
+
+// An opaque scale made at run time shows its picture at the first show and after each
+// resize.
+TEST(Scale, OpaqueStandAloneScalePaintsWhenShownAndResized) {
+  QWidget Window;
+  Window.resize(400, 300);
+  auto* S = new TScale(&Window);
+  S->SetBounds(10, 10, 300, 80);
+  Window.show();
+  QApplication::processEvents();
+  auto Ink = [&] {
+    TBitmap& Surface = const_cast<TBitmap&>(S->Surface());
+    return Surface.Width() == S->width() && Surface.Height() == S->height() && !PixelsOf(Surface, clBlack).empty();
+  };
+  S->repaint();
+  EXPECT_TRUE(Ink());
+  S->resize(200, 60);
+  S->repaint();
+  EXPECT_TRUE(Ink());
+}
+
+TEST(Scale, NonFiniteRangeEndsAreRefused) {
   TDrawnScale D;
   D.Scale.SetRangeHigh(std::numeric_limits<double>::infinity());
+  D.Scale.SetRangeLow(NAN);
+  EXPECT_EQ(D.Scale.RangeLow(), 0);
+  EXPECT_EQ(D.Scale.RangeHigh(), 100);
   D.Draw();
-  EXPECT_EQ(D.Scale.NumTicks(), 0);
+  EXPECT_EQ(D.Scale.TickValue(D.Scale.NumTicks()), 100);
 }
 
 }  // namespace

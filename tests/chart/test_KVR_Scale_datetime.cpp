@@ -108,8 +108,25 @@ TEST(CalendarAxis, WalksEndAtTheLastDayOfTheCalendar) {
   EXPECT_EQ(C.Scale.TickValue(C.Scale.NumTicks()), 2958465);
   C.Draw(Date(9999, 6, 1), 2958465 + 200);
   EXPECT_LE(C.Scale.TickValue(C.Scale.NumTicks()), 2958465);
-  C.Draw(2958465 - 0.5, 2958465 + 0.5);
-  EXPECT_LE(C.Scale.TickValue(C.Scale.NumTicks()), 2958465 + 1);
+  // Hour and minute walks stop before 1 January 10000, the first instant past the end.
+  for (const double Span : {1.0, 0.02, 0.002}) {
+    const QStringList Labels = C.Draw(2958466 - Span / 2, 2958466 + Span / 2);
+    EXPECT_LT(C.Scale.TickValue(C.Scale.NumTicks()), 2958466) << Span;
+    EXPECT_FALSE(Labels.filter(QStringLiteral("10000")).size()) << Span << Labels.join(' ').toStdString();
+  }
+}
+
+// Separators are bytes of Windows-1252: 0x80 is the euro sign, 0x96 an en dash.
+TEST(CalendarTexts, SeparatorsAreWindows1252Bytes) {
+  TDTLabel F;
+  F.SetScaleDefaults();
+  F.SetMonthName(false);
+  F.SetDateSeparator(char(0x80));
+  F.SetTimeSeparator(char(0x96));
+  TDateParts P;
+  P.Year = 2026, P.Month = 3, P.Day = 7, P.Hour = 14, P.Minute = 5;
+  EXPECT_EQ(CalendarDateText(P, F), QString::fromUtf8("07\u20AC03\u20AC2026"));
+  EXPECT_EQ(CalendarTimeText(P, cuMinute, F), QString::fromUtf8("14\u201305"));
 }
 
 TEST(CalendarTexts, PiecesByFormat) {

@@ -1,6 +1,9 @@
 // The pure steps of the axis engine.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include "chart/KVR_Scale_engine.h"
 
 namespace {
@@ -27,6 +30,30 @@ TEST(TickSteps, NiceStepsOfOneTwoAndFive) {
   EXPECT_EQ(Empty.Step, 0);
   EXPECT_EQ(Empty.First, 4);
   EXPECT_EQ(Empty.NumMinor, 1);
+}
+
+// Ranges a few units of the last place wide, far from zero: the step is below the
+// spacing of the values, and the walk still ends with a handful of ticks.
+TEST(TickSteps, RangesNarrowAgainstTheirDistanceFromZeroGiveFewTicks) {
+  const std::pair<double, double> Ranges[] = {{1000.0000000000001, 1000.0000000000003},
+                                              {300000.00000000012, 300000.00000000023},
+                                              {-300000.00000000023, -300000.00000000012},
+                                              {1e15, std::nextafter(1e15, 2e15)}};
+  for (const auto& [Low, High] : Ranges)
+    for (int MinTicks = 2; MinTicks <= 10; ++MinTicks)
+      for (const bool Reversed : {false, true}) {
+        const TTickSteps S = Reversed ? CalcTickSteps(MinTicks, High, Low) : CalcTickSteps(MinTicks, Low, High);
+        EXPECT_GE(S.Count, 1) << Low << " " << MinTicks;
+        EXPECT_LE(S.Count, 5 * MinTicks / 2 + 2) << Low << " " << MinTicks;
+      }
+}
+
+TEST(TickSteps, CountReachesTheRangeEnd) {
+  EXPECT_EQ(CalcTickSteps(3, -15, 15).Count, 3);  // -10, 0, 10
+  EXPECT_EQ(CalcTickSteps(3, 0, 1).Count, 6);     // 0, 0.2, ..., 1
+  EXPECT_EQ(CalcTickSteps(3, 10, 0).Count, 6);    // 10, 8, ..., 0
+  EXPECT_EQ(CalcTickSteps(3, 4, 4).Count, 0);
+  EXPECT_EQ(CalcTickSteps(3, 0, INFINITY).Count, 0);
 }
 
 TEST(TickSteps, AReversedRangeWalksTheSameStepsBackwards) {

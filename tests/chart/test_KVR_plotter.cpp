@@ -3,6 +3,9 @@
 
 #include <QTemporaryDir>
 #include <climits>
+#include <cmath>
+#include <memory>
+#include <utility>
 
 #include "tests/chart/ChartFixture.h"
 #include "toolkit/MessageBox.h"
@@ -337,6 +340,134 @@ TEST(PlotterCrossHair, DrawnOnTheWayToTheScreen) {
   EXPECT_EQ(F.Shown(40, 121), clBlack);  // stops inside the frame
 }
 
+// On a reversed axis the grid lines follow the ticks all the same: as many lines, each
+// on the mirror image of an unreversed one.
+TEST(PlotterGrid, ReversedAxesKeepEveryLine) {
+  auto LinesCrossed = [](bool Reversed) {
+    TChartFixture F;
+    F.Chart->SetGridColor(clRed);
+    F.Chart->SetGridStyle(gsLines);
+    if (Reversed) F.Chart->ApplyLayerRange(1, 15, -15, 11, -11);
+    F.Chart->Paint();
+    int Columns = 0, Rows = 0;
+    for (int X = 1; X < 313; ++X) Columns += F.Area(X, 50) == clRed && F.Area(X, 51) == clRed;
+    for (int Y = 1; Y < 240; ++Y) Rows += F.Area(50, Y) == clRed && F.Area(51, Y) == clRed;
+    return std::pair{Columns, Rows};
+  };
+  const auto [Columns, Rows] = LinesCrossed(false);
+  EXPECT_GE(Columns, 14);
+  EXPECT_GE(Rows, 20);
+  EXPECT_EQ(LinesCrossed(true), std::pair(Columns, Rows));
+}
+
+// Far values, infinite ones included, are limited on the way to pixels: a line towards
+// infinity runs to the area's edge.
+TEST(PlotterItems, LinesWithAnInfiniteEndAreDrawnLikeFarOnes) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddLine(0, 0, INFINITY, 0);
+  F.Chart->AddLine(0, 0, 0, -1e300);
+  F.Chart->AddLine(0, 0, NAN, 5);  // no pixel for it
+  F.Chart->Redisplay();
+  int X, Y;
+  F.Chart->WorldToPixel(1, 0, 0, X, Y);
+  EXPECT_EQ(F.Area(312, Y - 1), clRed);
+  EXPECT_EQ(F.Area(X - 40, 239), clRed);
+  EXPECT_EQ(F.Area(X - 40 - 10, Y - 1), clWhite);
+}
+
+// A chart that leaves a group, or whose owner is destroyed, shows the list it shared
+// until its own list changes; it never changes another chart's list, and leaving copies
+// nothing.
+TEST(PlotterSharing, LeavingAndTeardownShareNothingBehindTheScenes) {
+  auto A = std::make_unique<TPlotter>();
+  TPlotter B, C, D;
+  for (TPlotter* P : {&B, &C, &D}) P->SetUseDataOf(A.get());
+  A->AddMark(1, 1, 0);
+  A->AddMark(2, 2, 0);
+  const TChartItem* Shared = &A->Item(0);
+  D.SetUseDataOf(nullptr);
+  EXPECT_EQ(&D.Item(0), Shared);  // no copy
+  A->AddMark(3, 3, 0);            // the group takes a list of its own
+  EXPECT_EQ(D.ItemCount(), 2);
+  EXPECT_EQ(B.ItemCount(), 3);
+  A.reset();
+  EXPECT_EQ(B.UseDataOf(), nullptr);
+  B.ClearItems();
+  EXPECT_EQ(C.ItemCount(), 3);
+  C.AddMark(4, 4, 0);
+  EXPECT_EQ(C.ItemCount(), 4);
+  EXPECT_EQ(B.ItemCount(), 0);
+  EXPECT_EQ(C.Item(3).X1, 4);
+  EXPECT_THROW(C.Item(4), EKVRPlotterError);
+  EXPECT_THROW(C.Item(-1), EKVRPlotterError);
+}
+
+// Setting a value a property already has neither notifies nor repaints.
+TEST(PlotterProps, UnchangedValuesNotifyNothing) {
+  TChartFixture F;
+  int Renders = 0;
+  F.Chart->OnScalesRendered = [&](QObject*, TCanvas*&, int, int) { ++Renders; };
+  F.Chart->SetGridColor(F.Chart->GridColor());
+  F.Chart->SetMarginLeft(F.Chart->MarginLeft());
+  F.Chart->SetCaption(F.Chart->Caption());
+  TScalePropsHoriz* X = F.Chart->Scale1X();
+  X->SetRangeLow(X->RangeLow());
+  X->SetScaleLocation(X->ScaleLocation());
+  X->SetCaption(X->Caption());
+  X->DateFormat()->SetTimeFormat(X->DateFormat()->TimeFormat());
+  F.Chart->CrossHair(1)->SetColor(F.Chart->CrossHair(1)->Color());
+  F.Chart->BackGroundImg()->SetAreaLeft(F.Chart->BackGroundImg()->AreaLeft());
+  EXPECT_EQ(Renders, 0);
+  F.Chart->SetGridColor(clRed);
+  EXPECT_EQ(Renders, 1);
+}
+
+// Non-finite settings are refused everywhere, MinRange included.
+TEST(PlotterProps, NonFiniteSettingsAreRefused) {
+  TChartFixture F;
+  TScaleProps* X = F.Chart->Scale1X();
+  X->SetMinRange(INFINITY);
+  X->SetMinRange(NAN);
+  EXPECT_EQ(X->MinRange(), 1e-10);
+  X->SetRangeLow(-INFINITY);
+  X->SetRangeHigh(NAN);
+  X->SetRangeHigh(1.7e308);
+  X->SetMinRange(1e308);  // widening about the midpoint stays finite
+  EXPECT_TRUE(std::isfinite(X->RangeLow()) && std::isfinite(X->RangeHigh()));
+  X->SetMinRange(1e-10);
+  X->SetRangeLow(-15);
+  X->SetRangeHigh(15);
+  F.Chart->ApplyLayerRange(1, 0, INFINITY, 0, 1);
+  EXPECT_EQ(X->RangeHigh(), 15);
+  F.Chart->SetGridDx(INFINITY);
+  F.Chart->SetGridDx(NAN);
+  EXPECT_EQ(F.Chart->GridDx(), 0);
+  F.Chart->BackGroundImg()->SetAreaTop(NAN);
+  EXPECT_EQ(F.Chart->BackGroundImg()->AreaTop(), 1);
+  int PX, PY;
+  F.Chart->WorldToPixel(1, 15, 0, PX, PY);
+  EXPECT_EQ(PX, 353);
+}
+
+// An axis that cannot map its range logarithmically (an end <= 0) keeps its whole
+// previous mapping, the kind of mapping included.
+TEST(PlotterTransform, ALogarithmicAxisKeepsItsMappingForEndsAtOrBelowZero) {
+  for (const bool LogFirst : {false, true}) {
+    TChartFixture F;
+    F.Chart->Scale1X()->SetRangeLow(LogFirst ? 1 : -5);
+    F.Chart->Scale1X()->SetRangeHigh(1000);
+    F.Chart->Scale1X()->SetLogarithmic(LogFirst);
+    int Before, After, Y;
+    F.Chart->WorldToPixel(1, 10, 0, Before, Y);
+    if (LogFirst) F.Chart->ApplyLayerRange(1, -5, 1000, -11, 11);
+    else F.Chart->Scale1X()->SetLogarithmic(true);  // accepted: the chart was made at run time
+    F.Chart->WorldToPixel(1, 10, 0, After, Y);
+    EXPECT_EQ(After, Before) << LogFirst;
+    EXPECT_EQ(F.Chart->ScaleOf(0, 1)->ValueToPixel(10), Before) << LogFirst;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -356,6 +487,49 @@ TEST(PlotterItems, AChartThatWasNeverShownStillDrawsItsPictures) {
   P.AddMark(0.5, 0.5, 9);
   P.Paint();
   EXPECT_EQ(FromQRgb(P.FullImage()->Image().pixel(X, Y)), clRed);
+}
+
+// A margin below zero puts part of the chart area beyond the control's edge; that part is
+// cut off, and every pixel the control shows is the area pixel over it.
+TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
+  TChartFixture F;
+  F.Chart->AddLine(-15, -11, 15, 11);
+  F.Chart->AddLine(-15, 0, 15, 11);
+  F.Chart->SetMarginLeft(-30);
+  F.Chart->SetMarginTop(-10);
+  TBitmap* Area = F.Chart->ChartAreaImage();
+  ASSERT_GT(Area->Width(), 30);
+  int Compared = 0;
+  for (int Y = 0; Y < Area->Height() - 10; ++Y)
+    for (int X = 0; X < std::min(Area->Width() - 30, F.Chart->width()); ++X, ++Compared)
+      ASSERT_EQ(F.Shown(X, Y), Area->Canvas()->Pixel(X + 30, Y + 10)) << X << "," << Y;
+  EXPECT_GT(Compared, 1000);
+}
+
+// Margins and layouts move the chart area inside the control; only SetBounds makes the
+// control larger.
+TEST(PlotterMargins, MarginsAndLayoutsKeepTheControlsSize) {
+  QWidget Window;
+  auto* Chart = new TPlotter(&Window);
+  Chart->SetMarginLeft(5000000);
+  EXPECT_EQ(Chart->width(), 280);
+  Chart->SetMarginLeft(50);
+  Chart->SetStandardLayout(pll_X1Bottom_Y4Left);  // left margin 200: 300 would be needed
+  EXPECT_EQ(Chart->width(), 280);
+  EXPECT_EQ(Chart->height(), 200);
+  Chart->SetBounds(0, 0, 100, 50);  // too small for the margins: enlarged
+  EXPECT_EQ(Chart->width(), 200 + 20 + 80);
+  EXPECT_EQ(Chart->height(), 24 + 40 + 20);
+  // Limited, so that sums stay ints. (Not painted: a hugely negative margin makes the
+  // chart area as large.)
+  Chart->SetAutoRedraw(false);
+  for (const int Margin : {INT_MAX, INT_MIN}) {
+    Chart->SetMarginLeft(Margin);
+    Chart->SetMarginRight(Margin);
+    Chart->SetShadowWidth(32);
+    EXPECT_EQ(Chart->width(), 300);
+    EXPECT_EQ(Chart->MarginLeft(), Margin > 0 ? PixelLimit : -PixelLimit);
+  }
 }
 
 }  // namespace

@@ -178,6 +178,40 @@ TEST(PlotterMouse, DraggingATextLabelByItsAttachMode) {
   EXPECT_EQ(L->PosY(), 70);          // y in pixels
 }
 
+// Each zoom window shows a hundredth of the last range: soon the range is a few units of
+// the last place of 1000 wide, and the chart still paints.
+TEST(PlotterMouse, ZoomingFarIntoARangeFarFromZero) {
+  TMouseChart M;
+  M.Chart->SetMouseAction(maZoomWindPos);
+  M.X()->SetRangeLow(999);
+  M.X()->SetRangeHigh(1001);
+  for (int Zoom = 0; Zoom < 20; ++Zoom) {
+    Press(M.Chart, 180, 100);
+    Move(M.Chart, 183, 124, Qt::LeftButton);
+    Release(M.Chart, 183, 124);
+  }
+  EXPECT_LT(M.X()->RangeHigh() - M.X()->RangeLow(), 1e-9);
+  EXPECT_NEAR(M.X()->RangeLow(), 1000, 1);
+}
+
+// A new standard layout changes the chart area; an isometric chart keeps its y range in
+// step, and every layer's ScaleLocation reads the side its axis is on.
+TEST(PlotterLayout, LayoutsKeepIsometricAndTheSidesOfTheAxes) {
+  TChartFixture F;
+  F.Chart->SetIsometric(true);
+  F.Chart->SetStandardLayout(pll_X1Bottom_Y4Left);  // left margin 200, top 24
+  int X0, Y0, X1, Y1;
+  F.Chart->WorldToPixel(1, 0, 0, X0, Y0);
+  F.Chart->WorldToPixel(1, 10, 10, X1, Y1);
+  EXPECT_NEAR(X1 - X0, Y0 - Y1, 1);
+  for (int L = 1; L <= TCustomPlotter::Layers; ++L) {
+    const TScaleProps *X = F.Chart->ScaleX(L), *Y = F.Chart->ScaleY(L);
+    EXPECT_EQ(F.Chart->ScaleX(L)->ScaleLocation() == slTop, X->ScaleType() == sctXB) << L;
+    EXPECT_EQ(F.Chart->ScaleY(L)->ScaleLocation() == slRight, Y->ScaleType() == sctYL) << L;
+    EXPECT_EQ(F.Chart->ScaleOf(0, L)->ScaleType(), X->ScaleType()) << L;
+  }
+}
+
 TEST(PlotterLayout, IsometricMakesBothAxesOneScale) {
   TChartFixture F;
   F.Chart->SetIsometric(true);

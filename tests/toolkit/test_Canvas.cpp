@@ -238,6 +238,41 @@ TEST(Canvas, PixelOutsideTheImageIsMinusOneAndWritesAreIgnored) {
   EXPECT_EQ(PixelsOf(B, clRed), TPixelSet({{2, 3}}));
 }
 
+// A picture drawn partly or wholly off the target is cut off: each target pixel takes the
+// picture pixel over it, and nothing else changes, whatever the offset.
+TEST(Canvas, DrawCutsThePictureOffAtTheTargetsEdges) {
+  TBitmap Picture(4, 3);
+  for (int Y = 0; Y < 3; ++Y)
+    for (int X = 0; X < 4; ++X) Picture.Canvas()->SetPixel(X, Y, TColor(0x010000 * (X + 1) + 0x0100 * (Y + 1)));
+  const QPoint Offsets[] = {{-2, -1}, {4, 5}, {-3, 5}, {5, -2}, {-4, 0}, {6, 1}, {INT_MIN, INT_MIN}, {INT_MAX, 2}};
+  for (const QPoint O : Offsets) {
+    TBitmap Target(6, 6);
+    ClearWhite(Target);
+    Target.Canvas()->Draw(O.x(), O.y(), Picture.Image());
+    for (int Y = 0; Y < 6; ++Y)
+      for (int X = 0; X < 6; ++X) {
+        const int64_t PX = int64_t(X) - O.x(), PY = int64_t(Y) - O.y();
+        const bool Covered = PX >= 0 && PX < 4 && PY >= 0 && PY < 3;
+        EXPECT_EQ(Target.Canvas()->Pixel(X, Y), Covered ? Picture.Canvas()->Pixel(int(PX), int(PY)) : clWhite)
+            << O.x() << "," << O.y() << " at " << X << "," << Y;
+      }
+  }
+}
+
+// Text far outside the image, up to the ends of the int range, draws nothing and moves
+// the pen position without overflowing.
+TEST(Canvas, TextFarOutsideTheImageIsSkipped) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  for (const QPoint P : {QPoint(INT_MAX - 3, 5), QPoint(5, INT_MAX - 1), QPoint(INT_MIN, INT_MIN), QPoint(-500, 5)}) {
+    B.Canvas()->TextOut(P.x(), P.y(), QStringLiteral("WWW"));
+    EXPECT_GE(B.Canvas()->PenPos().x(), P.x());
+  }
+  EXPECT_TRUE(Painted(B).empty());
+  B.Canvas()->TextOut(2, 2, QStringLiteral("W"));
+  EXPECT_FALSE(Painted(B).empty());
+}
+
 }  // namespace
 
 namespace {

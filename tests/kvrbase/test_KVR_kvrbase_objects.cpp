@@ -1,11 +1,13 @@
 // Crosshair, text label and date-time format objects: limits and notifications.
 #include <gtest/gtest.h>
 
-#include "chart/KVR_kvrbase.h"
+#include <cmath>
+
+#include "kvrbase/KVR_kvrbase.h"
 
 namespace {
 
-TEST(CrossHair, LayerIsLimitedAndEverySetterNotifies) {
+TEST(CrossHair, LayerIsLimitedAndEveryChangeNotifies) {
   TCrossHair C;
   int Changes = 0;
   C.OnChange = [&](QObject*) { ++Changes; };
@@ -15,9 +17,12 @@ TEST(CrossHair, LayerIsLimitedAndEverySetterNotifies) {
   EXPECT_EQ(C.Layer(), 1);
   C.SetLayer(99);
   EXPECT_EQ(C.Layer(), 16);
-  C.SetPosX(0);
-  C.SetPosX(0);
-  EXPECT_EQ(Changes, 4);
+  C.SetPosX(1);
+  C.SetPosX(1);  // no change: no notification
+  C.SetPosY(NAN);
+  C.SetPosY(INFINITY);
+  EXPECT_EQ(C.PosY(), 0);
+  EXPECT_EQ(Changes, 3);
 }
 
 TEST(TextLabel, DefaultsAndIgnoredLayers) {
@@ -36,10 +41,12 @@ TEST(TextLabel, DefaultsAndIgnoredLayers) {
   L.SetLayer(5);
   L.SetCaption("x");
   L.SetCaption("x");
-  EXPECT_EQ(Changes, 3);
+  L.SetPosX(-INFINITY);
+  EXPECT_EQ(L.PosX(), 100);
+  EXPECT_EQ(Changes, 2);
 }
 
-TEST(DTLabel, SomeSettersNotifyOnlyOnChange) {
+TEST(DTLabel, EverySetterNotifiesOnlyOnChange) {
   TDTLabel D;
   int Changes = 0;
   D.OnChange = [&](QObject*) { ++Changes; };
@@ -48,6 +55,8 @@ TEST(DTLabel, SomeSettersNotifyOnlyOnChange) {
   EXPECT_EQ(Changes, 1);
   D.SetTimeFormat(tfAMPM);
   D.SetTimeFormat(tfAMPM);
+  D.SetDateOrder(doYYMMDD);
+  D.SetDateOrder(doYYMMDD);
   EXPECT_EQ(Changes, 3);
   TDTLabel Defaults;
   Defaults.SetScaleDefaults();

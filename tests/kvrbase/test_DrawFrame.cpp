@@ -1,7 +1,7 @@
 // The bevelled frame: which colour lands on which edge.
 #include <gtest/gtest.h>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "tests/PixelTest.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Data marks: the shape table read back from pixels.
 #include <gtest/gtest.h>
 
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 #include "tests/PixelTest.h"
 
 namespace {

@@ -1,39 +1,42 @@
 // The crosshair, date-time format and text label property objects.
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 
 #include <algorithm>
+#include <cmath>
 
-void TCrossHair::Changed() {
+// Every setter of these objects stores and notifies only on a change; positions refuse
+// values that are not finite.
+template <class T>
+void TCrossHair::Store(T& Field, const T& V) {
+  if (Field == V) return;
+  Field = V;
   if (OnChange) OnChange(this);
 }
-void TCrossHair::SetPosX(double V) { PosX_ = V, Changed(); }
-void TCrossHair::SetPosY(double V) { PosY_ = V, Changed(); }
-void TCrossHair::SetColor(TColor V) { Color_ = V, Changed(); }
-void TCrossHair::SetMode(TCrossHMode V) { Mode_ = V, Changed(); }
-void TCrossHair::SetLineType(TPenStyle V) { LineType_ = V, Changed(); }
-void TCrossHair::SetLineWid(int V) { LineWid_ = V, Changed(); }
-void TCrossHair::SetLayer(int V) { Layer_ = std::clamp(V, 1, 16), Changed(); }
+void TCrossHair::SetPosX(double V) {
+  if (std::isfinite(V)) Store(PosX_, V);
+}
+void TCrossHair::SetPosY(double V) {
+  if (std::isfinite(V)) Store(PosY_, V);
+}
+void TCrossHair::SetColor(TColor V) { Store(Color_, V); }
+void TCrossHair::SetMode(TCrossHMode V) { Store(Mode_, V); }
+void TCrossHair::SetLineType(TPenStyle V) { Store(LineType_, V); }
+void TCrossHair::SetLineWid(int V) { Store(LineWid_, V); }
+void TCrossHair::SetLayer(int V) { Store(Layer_, std::clamp(V, 1, 16)); }
 
-void TDTLabel::Changed() {
+template <class T>
+void TDTLabel::Store(T& Field, const T& V) {
+  if (Field == V) return;
+  Field = V;
   if (OnChange) OnChange(this);
 }
-void TDTLabel::SetTimeFormat(TTimeFormat V) { TimeFormat_ = V, Changed(); }
-void TDTLabel::SetDateOrder(TDateOrder V) { DateOrder_ = V, Changed(); }
-void TDTLabel::SetDateSeparator(char V) {
-  if (V != DateSeparator_) DateSeparator_ = V, Changed();
-}
-void TDTLabel::SetTimeSeparator(char V) {
-  if (V != TimeSeparator_) TimeSeparator_ = V, Changed();
-}
-void TDTLabel::SetYearLength(TYearLength V) {
-  if (V != YearLength_) YearLength_ = V, Changed();
-}
-void TDTLabel::SetMonthName(bool V) {
-  if (V != MonthName_) MonthName_ = V, Changed();
-}
-void TDTLabel::SetDateForTime(TDateForTime V) {
-  if (V != DateForTime_) DateForTime_ = V, Changed();
-}
+void TDTLabel::SetTimeFormat(TTimeFormat V) { Store(TimeFormat_, V); }
+void TDTLabel::SetDateOrder(TDateOrder V) { Store(DateOrder_, V); }
+void TDTLabel::SetDateSeparator(char V) { Store(DateSeparator_, V); }
+void TDTLabel::SetTimeSeparator(char V) { Store(TimeSeparator_, V); }
+void TDTLabel::SetYearLength(TYearLength V) { Store(YearLength_, V); }
+void TDTLabel::SetMonthName(bool V) { Store(MonthName_, V); }
+void TDTLabel::SetDateForTime(TDateForTime V) { Store(DateForTime_, V); }
 
 void TDTLabel::SetScaleDefaults() {
   SetTimeFormat(tfHHMMSS);
@@ -60,11 +63,16 @@ TCustomTextLabel::TCustomTextLabel(QObject* Parent)
 
 template <class T>
 void TCustomTextLabel::Store(T& Field, const T& V) {
+  if (Field == V) return;
   Field = V;
   if (OnChange) OnChange(this);
 }
-void TCustomTextLabel::SetPosX(double V) { Store(PosX_, V); }
-void TCustomTextLabel::SetPosY(double V) { Store(PosY_, V); }
+void TCustomTextLabel::SetPosX(double V) {
+  if (std::isfinite(V)) Store(PosX_, V);
+}
+void TCustomTextLabel::SetPosY(double V) {
+  if (std::isfinite(V)) Store(PosY_, V);
+}
 void TCustomTextLabel::SetLayer(int V) {
   if (V >= 1 && V <= 16) Store(Layer_, V);
 }

@@ -1,4 +1,4 @@
-#include "chart/KVR_kvrbase.h"
+#include "kvrbase/KVR_kvrbase.h"
 
 #include "toolkit/CodePage.h"
 

@@ -24,6 +24,11 @@ enum TTxtLblAttachMode : uint8_t { tlamNone, tlamXOnly, tlamYOnly, tlamBoth };
 enum TTxtLblMode : uint8_t { tlOff, tlsimple, tlBox, tlUnderline, tlShadow };
 enum TVerticalAlignment : uint8_t { vaTop, vaCenter, vaBottom };
 
+// Pixel distances (margins, offsets, caption positions) are limited to the largest
+// control size, +-(2^24 - 1), so that sums of a few of them never overflow an int.
+constexpr int PixelLimit = (1 << 24) - 1;
+inline int LimitPixels(int V) { return V < -PixelLimit ? -PixelLimit : V > PixelLimit ? PixelLimit : V; }
+
 class EKVRError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
@@ -46,8 +51,9 @@ struct TFrameColors {
 void DrawFrame(TCanvas* Canvas, TFrameStyle Style, int Left, int Top, int Right, int Bottom,
                const TFrameColors& Colors);
 
-// The property objects below report every change through OnChange; their owners bind
-// it to a repaint or a change of their own.
+// The property objects below report every change through OnChange (a setting to the
+// value it has is none); their owners bind it to a repaint or a change of their own.
+// Positions that are not finite are refused.
 
 // One crosshair of a chart: a horizontal and/or vertical line through a world position.
 class TCrossHair : public QObject {
@@ -74,7 +80,8 @@ public:
   TNotifyEvent OnChange;
 
 private:
-  void Changed();
+  template <class T>
+  void Store(T& Field, const T& V);
   double PosX_ = 0, PosY_ = 0;
   TColor Color_ = clBlack;
   TCrossHMode Mode_ = chOff;
@@ -114,7 +121,8 @@ public:
   TNotifyEvent OnChange;
 
 private:
-  void Changed();
+  template <class T>
+  void Store(T& Field, const T& V);
   TTimeFormat TimeFormat_ = tfHHMMSS;
   char DateSeparator_ = 0, TimeSeparator_ = 0;
   TYearLength YearLength_ = ylNone;
