@@ -469,6 +469,9 @@ void TForm1::BButNextClick(QObject*) {
       BButNext->setEnabled(true);
       break;
     default:
+      // Next and the magnification bar are about to go: the focus moves to the rotate
+      // bar, which the last step's text asks the learner to use, not on down the chain.
+      if (BButNext->hasFocus() || SBarMagnif->hasFocus()) SBarRotate->setFocus();
       LblExplainColors->show();
       SBarRotate->SetMin(0);
       SBarRotate->SetMax(3600);

@@ -153,6 +153,20 @@ TEST(Keyboard, ClicksLeaveTheFocusOnTheRotateBarAndTheFocusIsVisible) {
   EXPECT_FALSE(Framed(F.SBarRotate));
 }
 
+TEST(Keyboard, TheLastStepHandsTheFocusToTheRotateBar) {
+  for (const bool FromMagnification : {false, true}) {
+    TShown S;
+    TForm1& F = S.Form;
+    QApplication::setActiveWindow(&F);
+    while (F.LessonStep < 4) F.BButNextClick(F.BButNext);
+    (FromMagnification ? static_cast<QWidget*>(F.SBarMagnif) : F.BButNext)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    if (FromMagnification) F.BButNextClick(F.BButNext);  // Next pressed with the mouse
+    EXPECT_EQ(F.LessonStep, 5);
+    EXPECT_EQ(QApplication::focusWidget(), F.SBarRotate);
+  }
+}
+
 TEST(Accessibility, TabFollowsTheDesignAndKeysDoEverything) {
   TShown S;
   TForm1& F = S.Form;
