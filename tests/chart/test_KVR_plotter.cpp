@@ -490,7 +490,7 @@ TEST(PlotterItems, AChartThatWasNeverShownStillDrawsItsPictures) {
 }
 
 // A margin below zero puts part of the chart area beyond the control's edge; that part is
-// cut off, and every pixel the control shows is the area pixel over it.
+// cut off, and the chart-area image holds only what the control shows, from its corner.
 TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
   TChartFixture F;
   F.Chart->AddLine(-15, -11, 15, 11);
@@ -498,12 +498,37 @@ TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
   F.Chart->SetMarginLeft(-30);
   F.Chart->SetMarginTop(-10);
   TBitmap* Area = F.Chart->ChartAreaImage();
-  ASSERT_GT(Area->Width(), 30);
+  EXPECT_EQ(Area->Width(), F.Chart->width() - F.Chart->MarginRight() - F.Chart->ShadowWidth() + 1);
+  EXPECT_EQ(Area->Height(), F.Chart->height() - F.Chart->MarginBottom() - F.Chart->ShadowWidth() + 1);
   int Compared = 0;
-  for (int Y = 0; Y < Area->Height() - 10; ++Y)
-    for (int X = 0; X < std::min(Area->Width() - 30, F.Chart->width()); ++X, ++Compared)
-      ASSERT_EQ(F.Shown(X, Y), Area->Canvas()->Pixel(X + 30, Y + 10)) << X << "," << Y;
+  for (int Y = 0; Y < Area->Height() - 1; ++Y)
+    for (int X = 0; X < Area->Width() - 1; ++X, ++Compared)
+      ASSERT_EQ(F.Shown(X, Y), Area->Canvas()->Pixel(X, Y)) << X << "," << Y;
   EXPECT_GT(Compared, 1000);
+}
+
+// Margins near the limit below zero put the area's corner millions of pixels off the
+// control: the image stays the control's size, and an item lands where the full-area
+// mapping puts it.
+TEST(PlotterMargins, HugeNegativeMarginsCostNoMoreThanTheControl) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->SetMarginLeft(-16000000);
+  F.Chart->SetMarginTop(-16000000);
+  const int W = F.Chart->width(), H = F.Chart->height();
+  double WX, WY;
+  F.Chart->PixelToWorld(1, W / 2, H / 2, WX, WY);
+  F.Chart->AddMark(WX, WY, 9);
+  F.Chart->Paint();
+  TBitmap* Area = F.Chart->ChartAreaImage();
+  EXPECT_LE(Area->Width(), W + 1);
+  EXPECT_LE(Area->Height(), H + 1);
+  int X, Y;
+  F.Chart->WorldToPixel(1, WX, WY, X, Y);
+  ASSERT_TRUE(X > 0 && X < W - 40 && Y > 0 && Y < H - 40) << X << "," << Y;
+  EXPECT_EQ(Area->Canvas()->Pixel(X, Y), clRed);
+  EXPECT_EQ(F.Shown(X, Y), clRed);
+  EXPECT_EQ(F.Chart->FullImage()->Canvas()->Pixel(X, Y), clRed);
 }
 
 // Margins and layouts move the chart area inside the control; only SetBounds makes the
@@ -520,8 +545,7 @@ TEST(PlotterMargins, MarginsAndLayoutsKeepTheControlsSize) {
   Chart->SetBounds(0, 0, 100, 50);  // too small for the margins: enlarged
   EXPECT_EQ(Chart->width(), 200 + 20 + 80);
   EXPECT_EQ(Chart->height(), 24 + 40 + 20);
-  // Limited, so that sums stay ints. (Not painted: a hugely negative margin makes the
-  // chart area as large.)
+  // Limited, so that sums stay ints.
   Chart->SetAutoRedraw(false);
   for (const int Margin : {INT_MAX, INT_MIN}) {
     Chart->SetMarginLeft(Margin);
