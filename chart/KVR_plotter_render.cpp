@@ -197,16 +197,18 @@ void TCustomPlotter::RenderBackground() {
       B->SetName(QString());  // not tried again
       return;
     }
+    // The picture belongs to the whole area, whose corner (L, T) may lie off the image.
     const QImage& Pic = BackgroundPicture_.Image();
+    const int L = ML_ - ImageLeft(), T = MT_ - ImageTop(), PW = Pic.width(), PH = Pic.height();
     switch (B->FillMode()) {
       case bfSimple:
         C->Rectangle(0, 0, IW, IH);
-        C->Draw(0, 0, Pic);
+        C->Draw(L, T, Pic);
         break;
-      case bfStretch: C->StretchDraw(QRect(0, 0, IW, IH), Pic); break;
+      case bfStretch: C->StretchDraw(QRect(L, T, std::max(AreaWidth() + 1, 0), std::max(AreaHeight() + 1, 0)), Pic); break;
       case bfTile:
-        for (int J = 1; J <= (IW - 1) / Pic.width() + 1; ++J)
-          for (int K = 0; K <= (IH - 1) / Pic.height(); ++K) C->Draw(Pic.width() * (J - 1), Pic.height() * K, Pic);
+        for (int J = -L / PW; J <= (IW - 1 - L) / PW; ++J)
+          for (int K = -T / PH; K <= (IH - 1 - T) / PH; ++K) C->Draw(L + PW * J, T + PH * K, Pic);
         break;
     }
     return;

@@ -507,6 +507,27 @@ TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
   EXPECT_GT(Compared, 1000);
 }
 
+// Tiles keep their phase from the area's corner, even where that corner is off the control.
+TEST(PlotterMargins, BackgroundTilesStartAtTheCutOffCorner) {
+  TChartFixture F;
+  QTemporaryDir Dir;
+  QImage Pic(4, 4, QImage::Format_RGB32);
+  Pic.fill(ToQRgb(clYellow));
+  Pic.setPixel(0, 0, ToQRgb(clRed));
+  const QString Name = Dir.filePath("tile.png");
+  ASSERT_TRUE(Pic.save(Name));
+  F.Chart->SetMarginLeft(-30);  // corner at (-30, -10): tiles begin at 2 mod 4 both ways
+  F.Chart->SetMarginTop(-10);
+  F.Chart->BackGroundImg()->SetIncludePath(true);
+  F.Chart->BackGroundImg()->SetFillMode(bfTile);
+  F.Chart->BackGroundImg()->SetName(Name);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Shown(2, 2), clRed);
+  EXPECT_EQ(F.Shown(102, 6), clRed);
+  EXPECT_EQ(F.Shown(3, 2), clYellow);
+  EXPECT_EQ(F.Shown(0, 0), clYellow);
+}
+
 // Margins near the limit below zero put the area's corner millions of pixels off the
 // control: the image stays the control's size, and an item lands where the full-area
 // mapping puts it.
