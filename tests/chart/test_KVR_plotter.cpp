@@ -550,6 +550,17 @@ TEST(PlotterMargins, HugeNegativeMarginsCostNoMoreThanTheControl) {
   EXPECT_EQ(Area->Canvas()->Pixel(X, Y), clRed);
   EXPECT_EQ(F.Shown(X, Y), clRed);
   EXPECT_EQ(F.Chart->FullImage()->Canvas()->Pixel(X, Y), clRed);
+  // A picture stretched over the whole area shows its far corner's colour.
+  QTemporaryDir Dir;
+  QImage Pic(2, 2, QImage::Format_RGB32);
+  Pic.fill(ToQRgb(clYellow));
+  const QString Name = Dir.filePath("stretch.png");
+  ASSERT_TRUE(Pic.save(Name));
+  F.Chart->BackGroundImg()->SetIncludePath(true);
+  F.Chart->BackGroundImg()->SetFillMode(bfStretch);
+  F.Chart->BackGroundImg()->SetName(Name);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Shown(5, 5), clYellow);
 }
 
 // Margins and layouts move the chart area inside the control; only SetBounds makes the
