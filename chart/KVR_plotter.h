@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -113,6 +114,8 @@ public:
   void SetBounds(int Left, int Top, int Width, int Height);
   void ApplyScaleProps(TScale* Scale, const TScaleProps* Props);
   TBitmap* FullImage() { return &FullImage_; }
+  // The visible part of the chart area; its pixel (0, 0) lies at control pixel
+  // (max(MarginLeft, 0), max(MarginTop, 0)).
   TBitmap* ChartAreaImage();
   // The steps of Paint: frame, caption and scales into the full image; background, then
   // grid and items into the chart-area image; crosshairs and the copy onto the control.
@@ -271,6 +274,11 @@ private:
   // Rendering
   int AreaWidth() const { return width() - ML_ - MR_ - SW_; }
   int AreaHeight() const { return height() - MT_ - MB_ - SW_; }
+  // The chart-area image holds only the part of the area the control can show (plus the
+  // frame's column and row on the control's far edges): its origin in control pixels.
+  // A margin below zero thus costs no memory beyond the control's size.
+  int ImageLeft() const { return std::max(ML_, 0); }
+  int ImageTop() const { return std::max(MT_, 0); }
   void RenderShadow(TCanvas* C);
   void RenderCaption(TCanvas* C);
   void RenderGrid(TCanvas* C);

@@ -100,7 +100,7 @@ void TCustomPlotter::Redisplay() {
     if (AutoRedraw_ && CanPaint()) {
       RenderBackground();
       RenderData();
-      PresentImage(ChartAreaImage_, ML_, MT_);
+      PresentImage(ChartAreaImage_, ImageLeft(), ImageTop());
     } else if (!AutoRedraw_) {
       Paint();
     }

@@ -105,7 +105,7 @@ void TCustomPlotter::Paint() {
   RenderFrame();
   RenderBackground();
   RenderData();
-  FullImage_.Canvas()->Draw(ML_, MT_, ChartAreaImage_.Image());
+  FullImage_.Canvas()->Draw(ImageLeft(), ImageTop(), ChartAreaImage_.Image());
   PresentImage(FullImage_, 0, 0);
   Painting_ = false;
 }
@@ -180,7 +180,8 @@ TBitmap* TCustomPlotter::ChartAreaImage() {
 
 void TCustomPlotter::RenderBackground() {
   BackgroundPending_ = false;
-  ChartAreaImage_.SetSize(std::max(AreaWidth() + 1, 0), std::max(AreaHeight() + 1, 0));
+  const int Right = std::min(width() - MR_ - SW_, width()), Bottom = std::min(height() - MB_ - SW_, height());
+  ChartAreaImage_.SetSize(std::max(Right - ImageLeft() + 1, 0), std::max(Bottom - ImageTop() + 1, 0));
   TCanvas* C = ChartAreaImage_.Canvas();
   const int IW = ChartAreaImage_.Width(), IH = ChartAreaImage_.Height();
   C->Pen()->SetStyle(psSolid);
@@ -196,16 +197,18 @@ void TCustomPlotter::RenderBackground() {
       B->SetName(QString());  // not tried again
       return;
     }
+    // The picture belongs to the whole area, whose corner (L, T) may lie off the image.
     const QImage& Pic = BackgroundPicture_.Image();
+    const int L = ML_ - ImageLeft(), T = MT_ - ImageTop(), PW = Pic.width(), PH = Pic.height();
     switch (B->FillMode()) {
       case bfSimple:
         C->Rectangle(0, 0, IW, IH);
-        C->Draw(0, 0, Pic);
+        C->Draw(L, T, Pic);
         break;
-      case bfStretch: C->StretchDraw(QRect(0, 0, IW, IH), Pic); break;
+      case bfStretch: C->StretchDraw(QRect(L, T, std::max(AreaWidth() + 1, 0), std::max(AreaHeight() + 1, 0)), Pic); break;
       case bfTile:
-        for (int J = 1; J <= (IW - 1) / Pic.width() + 1; ++J)
-          for (int K = 0; K <= (IH - 1) / Pic.height(); ++K) C->Draw(Pic.width() * (J - 1), Pic.height() * K, Pic);
+        for (int J = -L / PW; J <= (IW - 1 - L) / PW; ++J)
+          for (int K = -T / PH; K <= (IH - 1 - T) / PH; ++K) C->Draw(L + PW * J, T + PH * K, Pic);
         break;
     }
     return;
@@ -215,8 +218,8 @@ void TCustomPlotter::RenderBackground() {
   int LX, TY, RX, BY;
   WorldToPixel(1, B->AreaLeft(), B->AreaTop(), LX, TY);
   WorldToPixel(1, B->AreaRight(), B->AreaBottom(), RX, BY);
-  LX = Limit(LX, ItemLimit) - ML_, RX = Limit(RX, ItemLimit) - ML_;
-  TY = Limit(TY, ItemLimit) - MT_, BY = Limit(BY, ItemLimit) - MT_;
+  LX = Limit(LX, ItemLimit) - ImageLeft(), RX = Limit(RX, ItemLimit) - ImageLeft();
+  TY = Limit(TY, ItemLimit) - ImageTop(), BY = Limit(BY, ItemLimit) - ImageTop();
   C->Pen()->SetColor(B->AreaColor());
   C->Brush()->SetColor(B->AreaColor());
   switch (B->AreaMode()) {
@@ -236,7 +239,7 @@ void TCustomPlotter::RenderData() {
   if (OnBeforeRenderData) {
     const TColor Brush = C->Brush()->Color(), Pen = C->Pen()->Color();
     TCanvas* Canvas = C;
-    OnBeforeRenderData(this, Canvas, MT_, ML_);
+    OnBeforeRenderData(this, Canvas, ImageTop(), ImageLeft());
     C->Brush()->SetColor(Brush);
     C->Pen()->SetColor(Pen);
   }
@@ -245,12 +248,12 @@ void TCustomPlotter::RenderData() {
   C->Pen()->SetWidth(1);
   if (OnDataRendered) {
     TCanvas* Canvas = C;
-    OnDataRendered(this, Canvas, MT_, ML_);
+    OnDataRendered(this, Canvas, ImageTop(), ImageLeft());
   }
-  const int AW = AreaWidth(), AH = AreaHeight();
+  const int L = ML_ - ImageLeft(), T = MT_ - ImageTop(), R = L + AreaWidth(), B = T + AreaHeight();
   C->Pen()->SetColor(ChartFrameColor_);
   C->Pen()->SetStyle(psSolid);
-  C->Polyline({{0, 0}, {AW, 0}, {AW, AH}, {0, AH}, {0, 0}});
+  C->Polyline({{L, T}, {R, T}, {R, B}, {L, B}, {L, T}});
 }
 
 // The pen is changed only when an item needs another colour, style or width.
@@ -271,16 +274,16 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     if (I.PenStyle != Style) Pen->SetStyle(Style = I.PenStyle);
     int X1, Y1;
     WorldToPixel(I.Layer, I.X1, I.Y1, X1, Y1);
-    X1 = Limit(X1, ItemLimit) - ML_;
-    Y1 = Limit(Y1, ItemLimit) - MT_;
+    X1 = Limit(X1, ItemLimit) - ImageLeft();
+    Y1 = Limit(Y1, ItemLimit) - ImageTop();
     if (I.ChartItemKind == 1) {
       DrawMark(C, I.MarkType, X1, Y1);
       continue;
     }
     int X2, Y2;
     WorldToPixel(I.Layer, I.X2, I.Y2, X2, Y2);
-    X2 = Limit(X2, ItemLimit) - ML_;
-    Y2 = Limit(Y2, ItemLimit) - MT_;
+    X2 = Limit(X2, ItemLimit) - ImageLeft();
+    Y2 = Limit(Y2, ItemLimit) - ImageTop();
     if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
@@ -360,8 +363,8 @@ void TCustomPlotter::RenderGrid(TCanvas* C) {
     int A, B, P, Q;
     WorldToPixel(1, X1, Y1, A, B);
     WorldToPixel(1, X2, Y2, P, Q);
-    C->MoveTo(A - ML_, B - MT_);
-    C->LineTo(P - ML_, Q - MT_);
+    C->MoveTo(A - ImageLeft(), B - ImageTop());
+    C->LineTo(P - ImageLeft(), Q - ImageTop());
   };
   if (GridStyle_ == gsPoints) {
     int Count = 0;
@@ -370,7 +373,7 @@ void TCustomPlotter::RenderGrid(TCanvas* C) {
         if (Count++ >= GridLimit) return;
         int PX0, PY0;
         WorldToPixel(1, GX, GY, PX0, PY0);
-        C->SetPixel(PX0 - ML_, PY0 - MT_, GridColor_);
+        C->SetPixel(PX0 - ImageLeft(), PY0 - ImageTop(), GridColor_);
       }
     return;
   }

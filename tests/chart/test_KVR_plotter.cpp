@@ -490,7 +490,7 @@ TEST(PlotterItems, AChartThatWasNeverShownStillDrawsItsPictures) {
 }
 
 // A margin below zero puts part of the chart area beyond the control's edge; that part is
-// cut off, and every pixel the control shows is the area pixel over it.
+// cut off, and the chart-area image holds only what the control shows, from its corner.
 TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
   TChartFixture F;
   F.Chart->AddLine(-15, -11, 15, 11);
@@ -498,12 +498,69 @@ TEST(PlotterMargins, NegativeMarginsCutTheChartAreaOff) {
   F.Chart->SetMarginLeft(-30);
   F.Chart->SetMarginTop(-10);
   TBitmap* Area = F.Chart->ChartAreaImage();
-  ASSERT_GT(Area->Width(), 30);
+  EXPECT_EQ(Area->Width(), F.Chart->width() - F.Chart->MarginRight() - F.Chart->ShadowWidth() + 1);
+  EXPECT_EQ(Area->Height(), F.Chart->height() - F.Chart->MarginBottom() - F.Chart->ShadowWidth() + 1);
   int Compared = 0;
-  for (int Y = 0; Y < Area->Height() - 10; ++Y)
-    for (int X = 0; X < std::min(Area->Width() - 30, F.Chart->width()); ++X, ++Compared)
-      ASSERT_EQ(F.Shown(X, Y), Area->Canvas()->Pixel(X + 30, Y + 10)) << X << "," << Y;
+  for (int Y = 0; Y < Area->Height() - 1; ++Y)
+    for (int X = 0; X < Area->Width() - 1; ++X, ++Compared)
+      ASSERT_EQ(F.Shown(X, Y), Area->Canvas()->Pixel(X, Y)) << X << "," << Y;
   EXPECT_GT(Compared, 1000);
+}
+
+// Tiles keep their phase from the area's corner, even where that corner is off the control.
+TEST(PlotterMargins, BackgroundTilesStartAtTheCutOffCorner) {
+  TChartFixture F;
+  QTemporaryDir Dir;
+  QImage Pic(4, 4, QImage::Format_RGB32);
+  Pic.fill(ToQRgb(clYellow));
+  Pic.setPixel(0, 0, ToQRgb(clRed));
+  const QString Name = Dir.filePath("tile.png");
+  ASSERT_TRUE(Pic.save(Name));
+  F.Chart->SetMarginLeft(-30);  // corner at (-30, -10): tiles begin at 2 mod 4 both ways
+  F.Chart->SetMarginTop(-10);
+  F.Chart->BackGroundImg()->SetIncludePath(true);
+  F.Chart->BackGroundImg()->SetFillMode(bfTile);
+  F.Chart->BackGroundImg()->SetName(Name);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Shown(2, 2), clRed);
+  EXPECT_EQ(F.Shown(102, 6), clRed);
+  EXPECT_EQ(F.Shown(3, 2), clYellow);
+  EXPECT_EQ(F.Shown(0, 0), clYellow);
+}
+
+// Margins near the limit below zero put the area's corner millions of pixels off the
+// control: the image stays the control's size, and an item lands where the full-area
+// mapping puts it.
+TEST(PlotterMargins, HugeNegativeMarginsCostNoMoreThanTheControl) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->SetMarginLeft(-16000000);
+  F.Chart->SetMarginTop(-16000000);
+  const int W = F.Chart->width(), H = F.Chart->height();
+  double WX, WY;
+  F.Chart->PixelToWorld(1, W / 2, H / 2, WX, WY);
+  F.Chart->AddMark(WX, WY, 9);
+  F.Chart->Paint();
+  TBitmap* Area = F.Chart->ChartAreaImage();
+  EXPECT_LE(Area->Width(), W + 1);
+  EXPECT_LE(Area->Height(), H + 1);
+  int X, Y;
+  F.Chart->WorldToPixel(1, WX, WY, X, Y);
+  ASSERT_TRUE(X > 0 && X < W - 40 && Y > 0 && Y < H - 40) << X << "," << Y;
+  EXPECT_EQ(Area->Canvas()->Pixel(X, Y), clRed);
+  EXPECT_EQ(F.Shown(X, Y), clRed);
+  EXPECT_EQ(F.Chart->FullImage()->Canvas()->Pixel(X, Y), clRed);
+  // A picture stretched over the whole area shows its far corner's colour.
+  QTemporaryDir Dir;
+  QImage Pic(2, 2, QImage::Format_RGB32);
+  Pic.fill(ToQRgb(clYellow));
+  const QString Name = Dir.filePath("stretch.png");
+  ASSERT_TRUE(Pic.save(Name));
+  F.Chart->BackGroundImg()->SetIncludePath(true);
+  F.Chart->BackGroundImg()->SetFillMode(bfStretch);
+  F.Chart->BackGroundImg()->SetName(Name);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Shown(5, 5), clYellow);
 }
 
 // Margins and layouts move the chart area inside the control; only SetBounds makes the
@@ -520,8 +577,7 @@ TEST(PlotterMargins, MarginsAndLayoutsKeepTheControlsSize) {
   Chart->SetBounds(0, 0, 100, 50);  // too small for the margins: enlarged
   EXPECT_EQ(Chart->width(), 200 + 20 + 80);
   EXPECT_EQ(Chart->height(), 24 + 40 + 20);
-  // Limited, so that sums stay ints. (Not painted: a hugely negative margin makes the
-  // chart area as large.)
+  // Limited, so that sums stay ints.
   Chart->SetAutoRedraw(false);
   for (const int Margin : {INT_MAX, INT_MIN}) {
     Chart->SetMarginLeft(Margin);
