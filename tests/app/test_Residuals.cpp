@@ -3,16 +3,21 @@
 // overlays that follow every turn, step and Reset.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <set>
 
 #include "app/Residuals.h"
 #include "app/uswivel.h"
 #include "stats/KVR_math2.h"
+#include "toolkit/MessageBox.h"
 
 namespace {
 
@@ -169,6 +174,41 @@ TEST(Figure, CopyAndSaveGiveTheChartAtEachScaleWithoutNewShades) {
   EXPECT_TRUE(Error.contains(Dir.filePath("no/such/folder/f.png"))) << Error.toStdString();
   S.Form.ActCopyFigure->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(One.format()), One);
+}
+
+// Save figure asks for the scale, then for the file; a file that cannot be written is
+// reported in a box, in the window's language.
+TEST(Figure, SaveAsksForTheScaleAndTheFile) {
+  TOverlayForm S;
+  QTemporaryDir Dir;
+  auto Answer = [](const QString& Scale, const QString& File) {
+    QTimer::singleShot(0, [=] {
+      auto* Choice = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(Choice);
+      EXPECT_EQ(Choice->comboBoxItems().size(), 4);
+      Choice->setTextValue(Scale);
+      QTimer::singleShot(0, [=] {
+        auto* Files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(Files);
+        Files->selectFile(File);
+        static_cast<QDialog*>(Files)->accept();  // QFileDialog hides it
+      });
+      Choice->accept();
+    });
+  };
+  Answer(QString::fromUtf8("3×"), Dir.filePath("figure"));
+  S.Form.ActSaveFigure->trigger();
+  EXPECT_EQ(QImage(Dir.filePath("figure.png")).size(), S.Chart().size() * 3);  // the suffix is added
+
+  QStringList Shown;
+  const TMessageBoxHook Previous = SetMessageBoxHook([&](const QString& Text) { Shown << Text; });
+  Answer(QString::fromUtf8("1×"), Dir.filePath("no/such/folder/figure.png"));
+  S.Form.ActSaveFigure->trigger();
+  SetMessageBoxHook(Previous);
+  ASSERT_EQ(Shown.size(), 1);
+  // (The file dialog takes a path into a missing folder as relative to its own.)
+  EXPECT_TRUE(Shown[0].startsWith(QStringLiteral("The figure could not be saved to /")));
+  EXPECT_TRUE(Shown[0].endsWith(QStringLiteral("/no/such/folder/figure.png."))) << Shown[0].toStdString();
 }
 
 }  // namespace
