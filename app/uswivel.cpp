@@ -156,6 +156,9 @@ void TForm1::CreateChartMenu() {
     });
   connect(ActCopyFigure, &QAction::triggered, this, [this] { CopyFigure(); });
   connect(ActSaveFigure, &QAction::triggered, this, [this] { SaveFigure(); });
+  // The rotate bar's own menu (scroll here, top, bottom) would open beside the chart's
+  // from the Menu key, which some platforms also send as a context-menu request.
+  SBarRotate->setContextMenuPolicy(Qt::NoContextMenu);
   Plotter1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Plotter1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& Pos) { PopupChartMenu(Plotter1->mapToGlobal(Pos), false); });
@@ -200,7 +203,7 @@ void TForm1::ApplyDesign() {
 
   Memo1->setGeometry(0, 37, 495, 92);
   Memo1->setReadOnly(true);
-  Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // the empty popup menu: no edit menu
+  Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // no edit menu
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   Memo1->Lines()->Add(QStringLiteral("GL_Explain_1"));
