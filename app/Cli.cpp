@@ -32,6 +32,18 @@ QString ColorText(TColor Color) {
 
 QJsonArray Pair(double A, double B) { return QJsonArray{A, B}; }
 
+// The overlays of a comma-separated list such as "residuals,mean-squares".
+std::optional<TOverlays> OverlaysOf(const QString& List) {
+  TOverlays Overlays;
+  for (const QString& Name : List.split(QLatin1Char(','))) {
+    if (Name == QLatin1String("residuals")) Overlays.Residuals = true;
+    else if (Name == QLatin1String("squares")) Overlays.Squares = true;
+    else if (Name == QLatin1String("mean-squares")) Overlays.MeanSquares = true;
+    else return std::nullopt;
+  }
+  return Overlays;
+}
+
 }  // namespace
 
 QString UsageText() {
@@ -49,6 +61,10 @@ QString UsageText() {
       "  --language CODE     show the program in language CODE (en, de, fr, ...), from the\n"
       "                      dictionary swivel.CODE.itl (swivel.itl for en); without it, the\n"
       "                      language of the user's locale when its dictionary is installed, else en\n"
+      "  --show LIST         show on the chart what LIST names, separated by commas: residuals\n"
+      "                      (to the red line), squares (of the residuals), mean-squares (of the\n"
+      "                      distances from the mean of y, with its line)\n"
+      "  --scale N           with --snapshot, render N device pixels to a pixel (1-4)\n"
       "  --about             with --snapshot, render the about box instead of the main window\n"
       "  --check-dictionary FILE  check a translated dictionary against swivel.itl and exit\n"
       "                      (0 when clean; each finding on a line of its own otherwise)\n"
@@ -79,7 +95,8 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
     }
     const bool Known = A == QLatin1String("--seed") || A == QLatin1String("--step") || A == QLatin1String("--angle") ||
                        A == QLatin1String("--magnification") || A == QLatin1String("--snapshot") ||
-                       A == QLatin1String("--language") || A == QLatin1String("--check-dictionary");
+                       A == QLatin1String("--language") || A == QLatin1String("--check-dictionary") ||
+                       A == QLatin1String("--show") || A == QLatin1String("--scale");
     if (!Known) return QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(A);
     // An option is never the value of the one before it: "--snapshot --report" misses
     // its file name.
@@ -103,6 +120,14 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       const auto V = IntegerValue(Value, 0, 48);
       if (!V) return Bad(QStringLiteral("a position from 0 to 48"));
       O.Magnification = static_cast<int>(*V);
+    } else if (A == QLatin1String("--show")) {
+      const auto V = OverlaysOf(Value);
+      if (!V) return Bad(QStringLiteral("a list of residuals, squares and mean-squares, separated by commas"));
+      O.Show = *V;
+    } else if (A == QLatin1String("--scale")) {
+      const auto V = IntegerValue(Value, 1, 4);
+      if (!V) return Bad(QStringLiteral("a scale from 1 to 4"));
+      O.Scale = static_cast<int>(*V);
     } else if (A == QLatin1String("--language")) {
       static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
       if (!Code.match(Value).hasMatch()) return Bad(QStringLiteral("a two-letter language code such as de"));
@@ -119,6 +144,7 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
   // y range, and the lines it draws assume it.
   if (O.Magnification && O.Step != 4)
     return QStringLiteral("swivel: --magnification needs --step 4, the step with the magnification bar");
+  if (O.Scale && O.Snapshot.isEmpty()) return QStringLiteral("swivel: --scale needs --snapshot, the picture it scales");
   return O;
 }
 
@@ -155,6 +181,7 @@ void ApplyOptions(TForm1& Form, const TOptions& O) {
   while (Form.LessonStep < O.Step && Form.BButNext->isEnabled()) Form.BButNextClick(Form.BButNext);
   if (O.Magnification) Form.SBarMagnif->SetPosition(*O.Magnification);
   if (O.Angle) Form.SBarRotate->SetPosition(*O.Angle);
+  Form.SetOverlays(O.Show);
 }
 
 QByteArray ReportJson(TForm1& Form) {
@@ -164,13 +191,16 @@ QByteArray ReportJson(TForm1& Form) {
     Form.Stats->CalcLinFit(K, D, Q);
   } catch (const EKVRError&) {
   }
-  QJsonArray Points, Lines;
+  const TSumsOfSquares Sums = SumsOfSquares(RotateCloud(Form.DataPoints, Form.SBarRotate->Position()), K, D);
+  QJsonArray Points, Lines, Squares;
   for (int I = 0; I < P->ItemCount(); ++I) {
     const TChartItem& Item = P->Item(I);
+    const QJsonArray Corners{Item.X1, Item.Y1, Item.X2, Item.Y2, ColorText(Item.Color)};
     if (Item.ChartItemKind == 1) Points.append(Pair(Item.X1, Item.Y1));
-    else Lines.append(QJsonArray{Item.X1, Item.Y1, Item.X2, Item.Y2, ColorText(Item.Color)});
+    else if (Item.ChartItemKind == 2) Lines.append(Corners);
+    else Squares.append(Corners);
   }
-  const QJsonObject Report{
+  QJsonObject Report{
       {"step", Form.LessonStep},
       {"rotate", QJsonObject{{"position", Form.SBarRotate->Position()}, {"min", Form.SBarRotate->Min()},
                              {"max", Form.SBarRotate->Max()}}},
@@ -181,18 +211,24 @@ QByteArray ReportJson(TForm1& Form) {
       {"slope", K},
       {"intercept", D},
       {"r2", Q},
+      {"ss_residual", Sums.Residual},
+      {"ss_total", Sums.Total},
       {"readout", Form.RdoRxy->DisplayText()},
       {"next_enabled", Form.BButNext->isEnabled()},
       {"memo", Form.Memo1->toPlainText()},
       {"caption", Form.windowTitle()},
       {"points", Points},
       {"lines", Lines}};
+  if (!Squares.isEmpty()) Report.insert(QStringLiteral("squares"), Squares);
   return QJsonDocument(Report).toJson(QJsonDocument::Compact);
 }
 
-bool SaveSnapshot(QWidget& Window, const QString& FileName, QString& Error) {
+bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
   QCoreApplication::processEvents();  // pending layout, such as the memo's scroll bar
-  const QPixmap Picture = Window.grab();
+  const qreal Ratio = Scale ? *Scale : Window.devicePixelRatioF();
+  QPixmap Picture(Window.size() * Ratio);
+  Picture.setDevicePixelRatio(Ratio);
+  Window.render(&Picture);
   if (Picture.save(FileName, "PNG")) return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
   return false;

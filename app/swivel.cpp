@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   if (Options.About) FrmAbout.show();  // shown, as the user sees it, without waiting for OK
   QString Error;
   QWidget& Window = Options.About ? static_cast<QWidget&>(FrmAbout) : Form1;
-  if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Window, Options.Snapshot, Error)) {
+  if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Window, Options.Snapshot, Options.Scale, Error)) {
     Print(stderr, Error);
     return 1;
   }

@@ -40,9 +40,10 @@ struct TChartItem {
   TColor Color = clBlack;
   int32_t LineWidth = 1;
   int32_t Layer = 1;
-  uint8_t ChartItemKind = 0;  // 1 mark, 2 line
+  uint8_t ChartItemKind = 0;  // 1 mark, 2 line, 3 rectangle
   TPenStyle PenStyle = psSolid;
   uint8_t MarkType = 0;
+  uint8_t FillOpacity = 255;  // of a rectangle's inside
 };
 
 using TMouseMoveInChartEvent =
@@ -79,6 +80,11 @@ public:
   // --- the display list (KVR_plotter_items.cpp)
   void AddMark(double X, double Y, uint8_t MarkType);
   void AddLine(double X1, double Y1, double X2, double Y2);
+  // A rectangle with corners (X1, Y1) and (X2, Y2), outlined with the pen in the data
+  // colour and filled with that colour laid over what lies beneath at FillOpacity
+  // (0 outline only, 255 solid). It covers the pixels of the corners' rows and columns
+  // from the smaller up to, not including, the larger.
+  void AddRectangle(double X1, double Y1, double X2, double Y2, uint8_t FillOpacity);
   void ClearItems();
   void Redisplay();
   int ItemCount() const { return Store_->Count; }
@@ -266,7 +272,7 @@ private:
   };
 
   // Items and sharing
-  void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
+  void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType, uint8_t FillOpacity = 255);
   int GroupSize() const;  // the charts that show this chart's list, itself included
   TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();

@@ -15,6 +15,7 @@ constexpr int MaxDataUsers = 4;
 }
 
 static_assert(std::is_trivially_copyable_v<TChartItem>, "items are moved as bytes");
+static_assert(sizeof(TChartItem) == 48, "an item takes 48 bytes");
 
 TCustomPlotter::TItemStore::TItemStore(const TItemStore& Other) : Count(Other.Count), Capacity(Other.Capacity) {
   if (Capacity == 0) return;
@@ -68,7 +69,8 @@ TCustomPlotter::TItemStore& TCustomPlotter::WritableStore(bool Emptied) {
 }
 
 // Appends an item of Kind at (X1, Y1) .. (X2, Y2) with the current drawing attributes.
-void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType) {
+void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType,
+                            uint8_t FillOpacity) {
   TChartItem Item;
   Item.ChartItemKind = Kind;
   Item.X1 = X1;
@@ -76,6 +78,7 @@ void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, doubl
   Item.X2 = X2;
   Item.Y2 = Y2;
   Item.MarkType = MarkType;
+  Item.FillOpacity = FillOpacity;
   Item.Color = DataColor_;
   Item.PenStyle = PenStyle_;
   Item.LineWidth = LineWidth_;
@@ -87,6 +90,10 @@ void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, doubl
 void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(1, X, Y, 0, 0, MarkType); }
 
 void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Append(2, X1, Y1, X2, Y2, 0); }
+
+void TCustomPlotter::AddRectangle(double X1, double Y1, double X2, double Y2, uint8_t FillOpacity) {
+  Append(3, X1, Y1, X2, Y2, 0, FillOpacity);
+}
 
 void TCustomPlotter::ClearItems() {
   BackgroundPending_ = true;

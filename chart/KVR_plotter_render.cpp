@@ -28,7 +28,7 @@ int RoundPixel(long double Value) {
 
 // Infinite coordinates are far values like any other, limited on the way to pixels.
 bool HasNaN(const TChartItem& I) {
-  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind == 2 && (std::isnan(I.X2) || std::isnan(I.Y2)));
+  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind != 1 && (std::isnan(I.X2) || std::isnan(I.Y2)));
 }
 
 }  // namespace
@@ -284,7 +284,14 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     WorldToPixel(I.Layer, I.X2, I.Y2, X2, Y2);
     X2 = Limit(X2, ItemLimit) - ImageLeft();
     Y2 = Limit(Y2, ItemLimit) - ImageTop();
-    if (X1 == X2 && Y1 == Y2) {
+    if (I.ChartItemKind == 3) {
+      C->Brush()->SetColor(I.Color);
+      C->BlendRect(X1, Y1, X2, Y2, I.FillOpacity);
+      C->Brush()->SetStyle(bsClear);
+      C->Rectangle(X1, Y1, X2, Y2);
+      C->Brush()->SetStyle(bsSolid);
+      C->Brush()->SetColor(ChartColor_);
+    } else if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
       C->MoveTo(X1, Y1);

@@ -316,6 +316,23 @@ void TCanvas::FillRect(int X1, int Y1, int X2, int Y2) {
   Pen_.SetMode(Mode);
 }
 
+void TCanvas::BlendRect(int X1, int Y1, int X2, int Y2, uint8_t Opacity) {
+  const TPixelBox Box = TPixelBox::OfCorners(X1, Y1, X2, Y2);
+  if (Brush_.Style() == bsClear || Box.Empty() || !Begin()) return;
+  const int64_t Left = std::max<int64_t>(Box.Left, 0), Right = std::min<int64_t>(Box.Right, ImageW_ - 1);
+  const int64_t Top = std::max<int64_t>(Box.Top, 0), Bottom = std::min<int64_t>(Box.Bottom, ImageH_ - 1);
+  const QRgb Over = ToQRgb(Brush_.Color());
+  const uint32_t A = Opacity, B = 255 - A;
+  auto Mix = [&](QRgb Under, int Shift) {
+    return ((((Over >> Shift) & 0xFF) * A + ((Under >> Shift) & 0xFF) * B + 127) / 255) << Shift;
+  };
+  for (int64_t Y = Top; Y <= Bottom; ++Y)
+    for (int64_t X = Left; X <= Right; ++X) {
+      QRgb& Pixel = Bits_[Y * Stride_ + X];
+      Pixel = 0xFF000000u | Mix(Pixel, 16) | Mix(Pixel, 8) | Mix(Pixel, 0);
+    }
+}
+
 void TCanvas::ApplyMask(const TMask& Mask) {
   const QRgb PenRgb = ToQRgb(Pen_.Color()), BrushRgb = ToQRgb(Brush_.Color());
   const bool Filled = Brush_.Style() == bsSolid;

@@ -83,6 +83,9 @@ public:
   void Polyline(const std::vector<QPoint>& Points) { Polyline(std::span<const QPoint>(Points)); }
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void FillRect(int X1, int Y1, int X2, int Y2);
+  // Lays the brush colour over the box at Opacity (0 leaves the image, 255 covers it),
+  // each channel rounded to nearest; the pen mode does not apply.
+  void BlendRect(int X1, int Y1, int X2, int Y2, uint8_t Opacity);
   void Ellipse(int X1, int Y1, int X2, int Y2);
   void Polygon(std::span<const QPoint> Points);
   void Polygon(const std::vector<QPoint>& Points) { Polygon(std::span<const QPoint>(Points)); }

@@ -135,6 +135,42 @@ TEST(Languages, AnUnknownLanguageIsAnErrorAndTheLocaleChoosesOtherwise) {
             Caption(RunSwivel({"--report"}, {"LANG=sv_SE.UTF-8"})));
 }
 
+TEST(CommandLine, OverlaysAndScaleAreScriptedAndCheckedLikeTheOtherOptions) {
+  const auto Ok = ParseOptions({"--show", "mean-squares,residuals", "--scale", "3", "--snapshot", "a.png"});
+  ASSERT_TRUE(std::holds_alternative<TOptions>(Ok));
+  EXPECT_TRUE(std::get<TOptions>(Ok).Show == (TOverlays{true, false, true}));
+  EXPECT_EQ(std::get<TOptions>(Ok).Scale, 3);
+  for (const QStringList& Bad : {QStringList{"--show", "squares,"}, QStringList{"--show", "Squares"},
+                                 QStringList{"--show", ""}, QStringList{"--scale", "0", "--snapshot", "a.png"},
+                                 QStringList{"--scale", "5", "--snapshot", "a.png"}, QStringList{"--scale", "2"}})
+    EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions(Bad))) << Bad.join(' ').toStdString();
+  const TRun BadShow = RunSwivel({"--show", "residuals,cubes", "--report"});
+  EXPECT_EQ(BadShow.ExitCode, 2);
+  EXPECT_TRUE(BadShow.Err.contains("--show needs a list of residuals, squares and mean-squares")) << BadShow.Err.toStdString();
+  const TRun BadScale = RunSwivel({"--scale", "2", "--report"});
+  EXPECT_EQ(BadScale.ExitCode, 2);
+  EXPECT_TRUE(BadScale.Err.contains("--scale needs --snapshot")) << BadScale.Err.toStdString();
+
+  // The report gains the sums, whose ratio is r², and the squares while shown.
+  const TRun R = RunSwivel({"--seed", "3", "--angle", "300", "--show", "squares,mean-squares", "--report"});
+  ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+  const QJsonObject J = QJsonDocument::fromJson(R.Out).object();
+  EXPECT_NEAR(1 - J["ss_residual"].toDouble() / J["ss_total"].toDouble(), J["r2"].toDouble(), 1e-12);
+  EXPECT_EQ(J["squares"].toArray().size(), 30);
+  const TRun Plain = RunSwivel({"--seed", "3", "--angle", "300", "--report"});
+  const QJsonObject P = QJsonDocument::fromJson(Plain.Out).object();
+  EXPECT_FALSE(P.contains("squares"));
+  EXPECT_EQ(P["ss_total"].toDouble(), J["ss_total"].toDouble());
+
+  QTemporaryDir Dir;
+  for (int Scale : {1, 3}) {
+    const QString File = Dir.filePath(QStringLiteral("s%1.png").arg(Scale));
+    const TRun S = RunSwivel({"--seed", "1", "--show", "squares", "--scale", QString::number(Scale), "--snapshot", File});
+    ASSERT_EQ(S.ExitCode, 0) << S.Err.toStdString();
+    EXPECT_EQ(QImage(File).size(), QSize(495, 511) * Scale);
+  }
+}
+
 TEST(CommandLine, BadOptionsSayWhyAndStartNothing) {
   const TRun R = RunSwivel({"--angle", "4000"});
   EXPECT_EQ(R.ExitCode, 2);

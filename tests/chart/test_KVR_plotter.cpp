@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <climits>
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -97,6 +98,45 @@ TEST(PlotterItems, LinesAndFarPoints) {
   int X, Y;
   F.Chart->WorldToPixel(1, 1, 1, X, Y);
   EXPECT_EQ(F.AreaPixels(clRed), TPixelSet({{X - 40, Y - 1}}));
+}
+
+// Area-image pixels of the world point (X, Y).
+static QPoint AreaPixel(TChartFixture& F, double X, double Y) {
+  int PX, PY;
+  F.Chart->WorldToPixel(1, X, Y, PX, PY);
+  return {PX - 40, PY - 1};
+}
+
+TEST(PlotterItems, RectanglesCoverTheHalfOpenBoxOutlinedAndFilledAtTheirOpacity) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddRectangle(5, 2, -5, -2, 0);  // corners in any order
+  F.Chart->Redisplay();
+  const QPoint A = AreaPixel(F, -5, 2), B = AreaPixel(F, 5, -2);
+  const TPixelSet Box = Block(A.x(), A.y(), B.x() - 1, B.y() - 1);
+  const TPixelSet Inside = Block(A.x() + 1, A.y() + 1, B.x() - 2, B.y() - 2);
+  TPixelSet Ring;
+  std::set_difference(Box.begin(), Box.end(), Inside.begin(), Inside.end(), std::inserter(Ring, Ring.end()));
+  EXPECT_EQ(F.AreaPixels(clRed), Ring);  // opacity 0: the outline only
+
+  F.Chart->ClearItems();
+  F.Chart->AddRectangle(-5, 2, 5, -2, 255);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.AreaPixels(clRed), Box);
+
+  // Translucent: a mark beneath shows through, darkened; the outline stays opaque.
+  F.Chart->ClearItems();
+  F.Chart->SetDataColor(clBlack);
+  F.Chart->AddMark(0, 0, 9);
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddRectangle(-5, 2, 5, -2, 64);
+  F.Chart->AddRectangle(std::nan(""), 2, 5, -2, 255);  // no pixel
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.AreaPixels(clRed), Ring);
+  const QPoint Centre = AreaPixel(F, 0, 0);
+  EXPECT_EQ(F.Area(Centre.x(), Centre.y()), TColor(0x000040));
+  EXPECT_EQ(F.Area(A.x() + 1, A.y() + 1), TColor(0xBFBFFF));
+  EXPECT_EQ(F.AreaPixels(TColor(0xBFBFFF)).size() + F.AreaPixels(TColor(0x000040)).size(), Inside.size());
 }
 
 TEST(PlotterItems, ClearWithoutRedisplayKeepsTheShownPicture) {

@@ -76,6 +76,30 @@ TEST(Canvas, RectangleCoversTheHalfOpenBox) {
   EXPECT_EQ(Painted(C), Block(3, 4, 9, 8));
 }
 
+TEST(Canvas, BlendRectMixesTheBrushIntoTheHalfOpenBox) {
+  TBitmap B(20, 20);
+  ClearWhite(B);
+  B.Canvas()->Brush()->SetColor(clRed);
+  B.Canvas()->BlendRect(10, 9, 3, 4, 64);  // corners in any order
+  // White under a quarter of red: 255 in red, 255 * 191 / 255 = 191 in the others.
+  EXPECT_EQ(PixelsOf(B, TColor(0xBFBFFF)), Block(3, 4, 9, 8));
+  EXPECT_EQ(Painted(B), Block(3, 4, 9, 8));
+  // Twice over itself the colour deepens; opacity 255 covers, 0 leaves the image.
+  B.Canvas()->BlendRect(3, 4, 5, 5, 64);
+  EXPECT_EQ(B.Canvas()->Pixel(3, 4), TColor(0x8F8FFF));
+  B.Canvas()->BlendRect(0, 0, 2, 2, 255);
+  EXPECT_EQ(PixelsOf(B, clRed), Block(0, 0, 1, 1));
+  B.Canvas()->Brush()->SetColor(clBlue);
+  B.Canvas()->BlendRect(0, 0, 20, 20, 0);
+  EXPECT_EQ(PixelsOf(B, clRed), Block(0, 0, 1, 1));
+  // Far corners are clipped before any pixel is visited; a clear brush paints nothing.
+  B.Canvas()->BlendRect(-2000000000, 15, 2000000000, 2000000000, 255);
+  EXPECT_EQ(PixelsOf(B, clBlue), Block(0, 15, 19, 19));
+  B.Canvas()->Brush()->SetStyle(bsClear);
+  B.Canvas()->BlendRect(0, 0, 20, 20, 255);
+  EXPECT_EQ(PixelsOf(B, clBlue), Block(0, 15, 19, 19));
+}
+
 TEST(Canvas, EllipseStaysInsideItsHalfOpenBoxAndTouchesEachSide) {
   TBitmap B(30, 30);
   ClearWhite(B);
