@@ -37,6 +37,10 @@ int main(int argc, char** argv) {
     Print(stdout, UsageText());
     return 0;
   }
+  if (Options.Version) {
+    Print(stdout, VersionText());
+    return 0;
+  }
   // A scripted run never needs a screen.
   if (Options.Scripted() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (!DisplayAvailable()) {
