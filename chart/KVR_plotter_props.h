@@ -11,6 +11,7 @@
 
 #include "chart/KVR_Scale.h"
 #include "kvrbase/KVR_kvrbase.h"
+#include "toolkit/Translatable.h"
 
 class EKVRPlotterError : public EKVRError {
 public:
@@ -22,8 +23,9 @@ enum TScaleLocationVert : uint8_t { slLeft, slRight };
 enum TBkgFill : uint8_t { bfSimple, bfStretch, bfTile };
 enum TBGAreaMode : uint8_t { bamNone, bamLeft, bamRight, bamTop, bamBottom, bamVStripe, bamHStripe, bamRect };
 
-class TScaleProps : public QObject {
+class TScaleProps : public QObject, public TTranslatable {
   Q_OBJECT
+  Q_INTERFACES(TTranslatable)
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(QString ScaleInscript READ ScaleInscript WRITE SetScaleInscript)
   Q_PROPERTY(QString UserTickText READ UserTickText WRITE SetUserTickText)
