@@ -13,7 +13,7 @@ struct TSetterCase {
 
 // Object->SetProp(Object->Prop()), and Object->SetProp(Other).
 #define SETTER_CASE(Object, Prop, Other) \
-  TSetterCase { #Prop, [=] { (Object)->Set##Prop((Object)->Prop()); }, [=] { (Object)->Set##Prop(Other); } }
+  TSetterCase { #Prop, [=] { (Object)->Set##Prop((Object)->Prop()); }, [=, V = (Other)] { (Object)->Set##Prop(V); } }
 
 // Runs every case against Count (what one call caused): nothing for the same value, at
 // least one for another.

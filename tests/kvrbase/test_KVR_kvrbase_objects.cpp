@@ -22,6 +22,7 @@ auto ChangesOf(TObject& Object) {
 
 TEST(CrossHair, EverySetterNotifiesOnlyAChange) {
   TCrossHair C;
+  C.SetLayer(1);  // made with layer 0, which the setter would store as 1
   TCrossHair* P = &C;
   ExpectChangesOnly({SETTER_CASE(P, PosX, 2.5), SETTER_CASE(P, PosY, -1.0), SETTER_CASE(P, Color, clRed),
                      SETTER_CASE(P, Mode, chBoth), SETTER_CASE(P, LineType, psDot), SETTER_CASE(P, LineWid, 3),
@@ -44,7 +45,7 @@ TEST(TextLabel, EverySetterNotifiesOnlyAChange) {
   TTextLabel* P = &L;
   ExpectChangesOnly({SETTER_CASE(P, PosX, 2.5), SETTER_CASE(P, PosY, -1.0), SETTER_CASE(P, Layer, 7),
                      SETTER_CASE(P, AttachToData, tlamBoth), SETTER_CASE(P, Alignment, taRightJustify),
-                     SETTER_CASE(P, VerticalAlignment, vaBottom), SETTER_CASE(P, ColorBkg, clRed),
+                     SETTER_CASE(P, VerticalAlignment, vaTop), SETTER_CASE(P, ColorBkg, clRed),
                      SETTER_CASE(P, ColorBorder, clRed), SETTER_CASE(P, ColorShadow, clRed), SETTER_CASE(P, ShadowDx, 9),
                      SETTER_CASE(P, ShadowDy, 9), SETTER_CASE(P, Transparent, !L.Transparent()),
                      SETTER_CASE(P, Font, QFont(QStringLiteral("Serif"), 13)), SETTER_CASE(P, Caption, QStringLiteral("t")),
