@@ -123,6 +123,7 @@ void TJointLayers::SetControlledBy(int Axis, int Layer, int Destination) {
   auto& Of = Controller_[Axis != 0];
   if (Destination < 1 || Destination > 16)
     throw EKVRPlotterError("Destination layer " + std::to_string(Destination) + " is out of range");
+  if (Of[Layer - 1] == Destination) return;
   if (Destination == Layer) {
     Of[Layer - 1] = Layer;
     return;
@@ -149,12 +150,13 @@ QString FileNamePart(const QString& Path) {
 
 template <class T>
 void TBakGndImg::Store(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  if (OnChange) OnChange(this);
+  StoreChanged(Field, V, [this] {
+    if (OnChange) OnChange(this);
+  });
 }
 
 void TBakGndImg::SetName(const QString& V) { Store(Name_, IncludePath_ ? V : FileNamePart(V)); }
+// The flag itself changes no picture; dropping it shortens the name, which is reported.
 void TBakGndImg::SetIncludePath(bool V) {
   IncludePath_ = V;
   Store(Name_, V ? Name_ : FileNamePart(Name_));

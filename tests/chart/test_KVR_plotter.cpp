@@ -522,6 +522,27 @@ TEST(PlotterProps, ACopyOfAxisSettingsEqualsItsSourceInEverySetting) {
   EXPECT_EQ(F.Chart->Scale1X()->ScaleLocation(), slTop);
 }
 
+TEST(PlotterProps, BackgroundAndJointSettersNotifyOnlyAChange) {
+  TBakGndImg B;
+  TBakGndImg* P = &B;
+  int Changes = 0;
+  B.OnChange = [&Changes](QObject*) { ++Changes; };
+  const auto Count = [&Changes](const std::function<void()>& Call) {
+    Changes = 0;
+    Call();
+    return Changes;
+  };
+  ExpectChangesOnly({SETTER_CASE(P, Name, QStringLiteral("a.bmp")), SETTER_CASE(P, FillMode, bfTile),
+                     SETTER_CASE(P, AreaMode, bamRect), SETTER_CASE(P, AreaColor, clRed), SETTER_CASE(P, AreaLeft, -2.0),
+                     SETTER_CASE(P, AreaRight, 2.0), SETTER_CASE(P, AreaTop, 2.0), SETTER_CASE(P, AreaBottom, -2.0)},
+                    Count);
+  TJointLayers J;
+  J.OnChange = B.OnChange;
+  EXPECT_GE(Count([&J] { J.SetControlledBy(0, 2, 1); }), 1);
+  EXPECT_EQ(Count([&J] { J.SetControlledBy(0, 2, 1); }), 0);
+  EXPECT_EQ(J.ControlledBy(0, 2), 1);
+}
+
 // Non-finite settings are refused everywhere, MinRange included.
 TEST(PlotterProps, NonFiniteSettingsAreRefused) {
   TChartFixture F;
