@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <functional>
 
 #include "app/uswivel.h"
 #include "i18n/Glossator.h"
@@ -32,95 +33,77 @@ QString ColorText(TColor Color) {
 
 QJsonArray Pair(double A, double B) { return QJsonArray{A, B}; }
 
+// What an option does with its value: nothing when it was taken, else what the value
+// should have been.
+using TTakeValue = std::function<std::optional<QString>(TOptions& O, const QString& Value)>;
+
 // One command-line option: its name, the name of its value (none for a switch), its help
-// text (lines after the first are continuations) and what it does with the value. Take
-// answers what the value should have been, or nothing when it was taken.
+// text (lines after the first are continuations) and what it does with the value.
 struct TOptionSpec {
   QLatin1String Name;
   QLatin1String ValueName;
   const char* Help;
-  std::optional<QString> (*Take)(TOptions& O, const QString& Value);
+  TTakeValue Take;
 };
 
-std::optional<QString> NeedsFileName(const QString& Value) {
-  if (Value.isEmpty()) return QStringLiteral("a file name");
-  return std::nullopt;
+// A whole number within Low..High, handed to Store; What says what it must be otherwise.
+TTakeValue Integer(long long Low, long long High, const char* What, void (*Store)(TOptions&, long long)) {
+  return [=](TOptions& O, const QString& Value) -> std::optional<QString> {
+    const auto N = IntegerValue(Value, Low, High);
+    if (!N) return QString::fromUtf8(What);
+    Store(O, *N);
+    return std::nullopt;
+  };
 }
 
-// Every option, in the order of the help text. Adding an option is adding a line here.
+TTakeValue FileName(QString TOptions::*Field) {
+  return [=](TOptions& O, const QString& Value) -> std::optional<QString> {
+    if (Value.isEmpty()) return QStringLiteral("a file name");
+    O.*Field = Value;
+    return std::nullopt;
+  };
+}
+
+TTakeValue Switch(bool TOptions::*Field) {
+  return [=](TOptions& O, const QString&) -> std::optional<QString> {
+    O.*Field = true;
+    return std::nullopt;
+  };
+}
+
+// Every option, in the order of the help text. Adding an option is adding an entry here.
 const TOptionSpec Options[] = {
     {QLatin1String("--seed"), QLatin1String("N"),
      "seed the random generator with N (0 to 9223372036854775807)\ninstead of the clock",
-     [](TOptions& O, const QString& V) -> std::optional<QString> {
-       const auto N = IntegerValue(V, 0, INT64_MAX);
-       if (!N) return QStringLiteral("a whole number from 0");
-       O.Seed = static_cast<uint64_t>(*N);
-       return std::nullopt;
-     }},
+     Integer(0, INT64_MAX, "a whole number from 0", [](TOptions& O, long long N) { O.Seed = static_cast<uint64_t>(N); })},
     {QLatin1String("--step"), QLatin1String("N"), "after start-up, go on to lesson step N (1-5)",
-     [](TOptions& O, const QString& V) -> std::optional<QString> {
-       const auto N = IntegerValue(V, 1, 5);
-       if (!N) return QStringLiteral("a lesson step from 1 to 5");
-       O.Step = static_cast<int>(*N);
-       return std::nullopt;
-     }},
+     Integer(1, 5, "a lesson step from 1 to 5", [](TOptions& O, long long N) { O.Step = static_cast<int>(N); })},
     {QLatin1String("--angle"), QLatin1String("P"), "rotate position P in tenths of a degree (clamped to the step's range)",
-     [](TOptions& O, const QString& V) -> std::optional<QString> {
-       const auto N = IntegerValue(V, 0, 3600);
-       if (!N) return QStringLiteral("a position from 0 to 3600");
-       O.Angle = static_cast<int>(*N);
-       return std::nullopt;
-     }},
+     Integer(0, 3600, "a position from 0 to 3600", [](TOptions& O, long long N) { O.Angle = static_cast<int>(N); })},
     {QLatin1String("--magnification"), QLatin1String("P"),
      "y-axis magnification position P (0-48; 40 is normal), with --step 4",
-     [](TOptions& O, const QString& V) -> std::optional<QString> {
-       const auto N = IntegerValue(V, 0, 48);
-       if (!N) return QStringLiteral("a position from 0 to 48");
-       O.Magnification = static_cast<int>(*N);
-       return std::nullopt;
-     }},
+     Integer(0, 48, "a position from 0 to 48", [](TOptions& O, long long N) { O.Magnification = static_cast<int>(N); })},
     {QLatin1String("--snapshot"), QLatin1String("FILE"),
-     "start without boxes, render the main window to FILE (PNG) and exit",
-     [](TOptions& O, const QString& V) {
-       O.Snapshot = V;
-       return NeedsFileName(V);
-     }},
+     "start without boxes, render the main window to FILE (PNG) and exit", FileName(&TOptions::Snapshot)},
     {QLatin1String("--report"), QLatin1String(), "start without boxes, print what the window shows as JSON and exit",
-     [](TOptions& O, const QString&) -> std::optional<QString> {
-       O.Report = true;
-       return std::nullopt;
-     }},
+     Switch(&TOptions::Report)},
     {QLatin1String("--language"), QLatin1String("CODE"),
      "show the program in language CODE (en, de, fr, ...), from the\n"
      "dictionary swivel.CODE.itl (swivel.itl for en); without it, the\n"
      "language of the user's locale when its dictionary is installed, else en",
-     [](TOptions& O, const QString& V) -> std::optional<QString> {
+     [](TOptions& O, const QString& Value) -> std::optional<QString> {
        static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
-       if (!Code.match(V).hasMatch()) return QStringLiteral("a two-letter language code such as de");
-       O.Language = V;
+       if (!Code.match(Value).hasMatch()) return QStringLiteral("a two-letter language code such as de");
+       O.Language = Value;
        return std::nullopt;
      }},
     {QLatin1String("--about"), QLatin1String(), "with --snapshot, render the about box instead of the main window",
-     [](TOptions& O, const QString&) -> std::optional<QString> {
-       O.About = true;
-       return std::nullopt;
-     }},
+     Switch(&TOptions::About)},
     {QLatin1String("--check-dictionary"), QLatin1String("FILE"),
      "check a translated dictionary against swivel.itl and exit\n(0 when clean; each finding on a line of its own otherwise)",
-     [](TOptions& O, const QString& V) {
-       O.CheckDictionary = V;
-       return NeedsFileName(V);
-     }},
-    {QLatin1String("--version"), QLatin1String(), "print the program's version and exit",
-     [](TOptions& O, const QString&) -> std::optional<QString> {
-       O.Version = true;
-       return std::nullopt;
-     }},
-    {QLatin1String("--help"), QLatin1String(), "show this text",
-     [](TOptions& O, const QString&) -> std::optional<QString> {
-       O.Help = true;
-       return std::nullopt;
-     }},
+     FileName(&TOptions::CheckDictionary)},
+    {QLatin1String("--version"), QLatin1String(), "print the program's version and exit", Switch(&TOptions::Version)},
+    {QLatin1String("--help"), QLatin1String(), "show this text", Switch(&TOptions::Help)},
 };
 
 const TOptionSpec* FindOption(const QString& Name) {

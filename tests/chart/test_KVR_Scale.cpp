@@ -10,6 +10,7 @@
 #include <random>
 #include <utility>
 #include "tests/PixelTest.h"
+#include "tests/chart/ChartFixture.h"
 #include "tests/SetterCases.h"
 
 namespace {
@@ -47,6 +48,17 @@ struct TDrawnScale {
     std::vector<double> T;
     for (int I = 1; I <= Scale.NumTicks(); ++I) T.push_back(Scale.TickValue(I));
     return T;
+  }
+};
+
+// A stand-alone scale, 300 x 80, on a shown window.
+struct TShownScale {
+  QWidget Window;
+  TScale* S = new TScale(&Window);
+  TShownScale() {
+    Window.resize(400, 300);
+    S->SetBounds(10, 10, 300, 80);
+    Window.show();
   }
 };
 
@@ -335,11 +347,8 @@ TEST(Scale, ALogarithmicScaleKeepsItsMappingForEndsAtOrBelowZero) {
 // wait for its parent, so Embedded comes before Transparent). Visible and SuspendPaint act
 // on an equal value too (see their setters), so they are not in the table.
 TEST(Scale, EverySetterRepaintsOnlyOnAChange) {
-  QWidget Window;
-  Window.resize(400, 300);
-  auto* S = new TScale(&Window);
-  S->SetBounds(10, 10, 300, 80);
-  Window.show();
+  TShownScale Shown;
+  TScale* S = Shown.S;
   int Paints = 0;
   S->OnBeforeScaleRendered = [&Paints](QObject*, TCanvas*) { ++Paints; };
   TDTLabel Other;
@@ -367,24 +376,8 @@ TEST(Scale, EverySetterRepaintsOnlyOnAChange) {
 // What a scale copies is what it shows: every shared setting, and its own.
 TEST(Scale, ACopyHasEverySettingOfItsSource) {
   TScale Source, Copy;
-  Source.SetRangeLow(2);
-  Source.SetRangeHigh(2000);
-  Source.SetLogarithmic(true);
-  Source.SetLabelType(ftUserText);
-  Source.SetDecPlaces(3);
-  Source.SetDecimalComma(true);
-  Source.SetMinTicks(6);
-  Source.SetShortTicks(false);
-  Source.SetUserTickText(QStringLiteral("u"));
-  Source.SetScaleInscript(QStringLiteral("i"));
-  Source.SetCaption(QStringLiteral("c"));
-  Source.SetCaptionPosX(-3);
-  Source.SetCaptionPosY(12);
-  Source.SetCaptionAlignment(taRightJustify);
-  Source.SetCaptionAnchor(uaSclCenter);
-  Source.SetColorScale(clRed);
+  ChangeEveryAxisSetting(Source);
   Source.SetScaleType(sctYL);
-  Source.SetVisible(false);
   Source.SetMarginLeft(3);
   Source.SetFontColor(clBlue);
   Source.SetColorBackGnd(clLime);
@@ -403,11 +396,8 @@ TEST(Scale, ACopyHasEverySettingOfItsSource) {
 }
 
 TEST(Scale, OpaqueStandAloneScalePaintsWhenShownAndResized) {
-  QWidget Window;
-  Window.resize(400, 300);
-  auto* S = new TScale(&Window);
-  S->SetBounds(10, 10, 300, 80);
-  Window.show();
+  TShownScale Shown;
+  TScale* S = Shown.S;
   QApplication::processEvents();
   auto Ink = [&] {
     TBitmap& Surface = const_cast<TBitmap&>(S->Surface());

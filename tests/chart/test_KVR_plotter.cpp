@@ -482,27 +482,11 @@ TEST(PlotterProps, EveryScalePropsSetterNotifiesOnlyAChange) {
 // A copy draws where its source draws and reports the same side: every setting is copied.
 TEST(PlotterProps, ACopyOfAxisSettingsEqualsItsSourceInEverySetting) {
   TScalePropsHoriz Source, Copy;
-  Source.SetCaption(QStringLiteral("c"));
-  Source.SetCaptionPosX(-4);
-  Source.SetCaptionPosY(9);
-  Source.SetCaptionAlignment(taRightJustify);
-  Source.SetCaptionAnchor(uaSclCenter);
-  Source.SetColorScale(clRed);
+  ChangeEveryAxisSetting(Source);
   Source.DateFormat()->SetYearLength(ylYY);
-  Source.SetDecPlaces(5);
-  Source.SetDecimalComma(true);
   Source.SetFont(QFont(QStringLiteral("Serif"), 13));
-  Source.SetRangeLow(2);
-  Source.SetRangeHigh(200);
-  Source.SetLogarithmic(true);
-  Source.SetLabelType(ftUserText);
-  Source.SetMinTicks(7);
   Source.SetMinRange(0.25);
-  Source.SetShortTicks(false);
-  Source.SetScaleInscript(QStringLiteral("i"));
   Source.SetScalePos(60);
-  Source.SetUserTickText(QStringLiteral("u"));
-  Source.SetVisible(true);
   Source.SetScaleLocation(slTop);
   int Changes = 0;
   Copy.OnChange = [&Changes](QObject*) { ++Changes; };
