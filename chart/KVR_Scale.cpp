@@ -60,8 +60,9 @@ void TScale::SetSettings(const TScaleSettings& V) {
   Under.LabelType_ = LabelType_;
   if (V.Logarithmic_ && !LoadingFlag_ && !Under.LogarithmicAllowed()) N.Logarithmic_ = Logarithmic_;
   if (V.LabelType_ != LabelType_ && V.LabelType_ == ftDateTime) N.Logarithmic_ = false;
-  StoreChanged(static_cast<TScaleSettings&>(*this), N, [this] {
-    if (parentWidget()) QWidget::setVisible(Visible_);
+  const bool Shown = N.Visible_ != Visible_;
+  StoreChanged(static_cast<TScaleSettings&>(*this), N, [this, Shown] {
+    if (Shown && parentWidget()) QWidget::setVisible(Visible_);
     CalcScaleFactors();
     RepaintRequest();
   });
