@@ -56,6 +56,7 @@ TTakeValue Integer(long long Low, long long High, const char* What, void (*Store
   };
 }
 
+// A file name (not empty) into Field.
 TTakeValue FileName(QString TOptions::*Field) {
   return [=](TOptions& O, const QString& Value) -> std::optional<QString> {
     if (Value.isEmpty()) return QStringLiteral("a file name");
@@ -64,6 +65,7 @@ TTakeValue FileName(QString TOptions::*Field) {
   };
 }
 
+// An option without a value: it sets Field.
 TTakeValue Switch(bool TOptions::*Field) {
   return [=](TOptions& O, const QString&) -> std::optional<QString> {
     O.*Field = true;
