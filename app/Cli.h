@@ -25,6 +25,7 @@ struct TOptions {
   std::optional<int> Scale;  // of the snapshot: device pixels to a pixel, 1 to 4
   bool Report = false;
   bool Help = false;
+  bool Version = false;
   // A picture, a report or a check: run start-up without boxes, print or save, and end.
   bool Scripted() const { return Report || !Snapshot.isEmpty() || !CheckDictionary.isEmpty(); }
 };
@@ -34,6 +35,8 @@ struct TOptions {
 // options are left to their owners.
 std::variant<TOptions, QString> ParseOptions(const QStringList& Args);
 QString UsageText();
+// "swivel" and the version the build was made with.
+QString VersionText();
 
 // The languages with a dictionary beside ProgramFile: "en" for its own ITL file, and CODE
 // for each swivel.CODE.itl, sorted.

@@ -9,11 +9,10 @@
 #include <functional>
 #include <memory>
 
+#include "chart/KVR_ScaleSettings.h"
 #include "chart/KVR_Scale_engine.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
-
-enum TScaleUnitAnchor : uint8_t { uaSclTopLft, uaSclCenter, uaSclBotRgt };
 
 // Canvas is passed by reference: a handler that replaces it redirects the rest of the
 // axis's drawing.
@@ -21,7 +20,7 @@ using TScaleTickDrawnEvent = std::function<void(QObject* Sender, TCanvas*& Canva
                                                 double CurrentTickPos, int ChartX, int ChartY)>;
 using TScaleRenderedEvent = std::function<void(QObject* Sender, TCanvas* Canvas)>;
 
-class TScale : public QWidget, public TComponentBase {
+class TScale : public QWidget, public TComponentBase, private TScaleSettings {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(QString UserTickText READ UserTickText WRITE SetUserTickText)
@@ -101,6 +100,11 @@ public:
   bool Visible() const { return Visible_; }
   void SetVisible(bool V);
   const TFrameColors& FrameColors() const { return Frame_; }
+  // The settings an axis shares with the chart's axis properties, as a whole. Setting
+  // them applies the rules of the single setters once: finite ends, equal ends a unit
+  // apart, the logarithmic refusal, the limits of decimals, ticks and positions.
+  const TScaleSettings& Settings() const { return *this; }
+  void SetSettings(const TScaleSettings& V);
 
   // Paints onto Canvas at the offset from now on (nullptr: the own surface).
   void SetTargetCanvas(TCanvas* Canvas, int OffsetX, int OffsetY);
@@ -156,6 +160,8 @@ private:
   void StoreIfChanged(T& Field, const T& V);
   template <class T>
   void StoreAndCalibrate(T& Field, const T& V);
+  template <class T>
+  void ChangeSetting(T TScaleSettings::*Field, const T& V);
   void RepaintRequest();
   void DrawAxis(TAxisPass& Pass);
   void DrawCaption(TAxisPass& Pass);
@@ -177,18 +183,10 @@ private:
   int AxisExtent() const;
   bool IsHorizontal() const { return ScaleType_ == sctXB || ScaleType_ == sctXT; }
 
-  TScaleType ScaleType_ = sctXB;
-  double RangeLow_ = 0, RangeHigh_ = 100;
-  bool Logarithmic_ = false;
-  TFigType LabelType_ = ftNum;
-  int DecPlaces_ = -2, MinTicks_ = 3, NumTicks_ = 0;
-  bool ShortTicks_ = true, ShowBaseLine_ = true, Transparent_ = false, DecimalComma_ = false;
-  QString UserTickText_, ScaleInscript_, Caption_;
-  int CaptionPosX_ = 4, CaptionPosY_ = 4;
-  TAlignment CaptionAlignment_ = taCenter;
-  TScaleUnitAnchor CaptionAnchor_ = uaSclTopLft;
+  int NumTicks_ = 0;
+  bool ShowBaseLine_ = true, Transparent_ = false;
   int MarginTop_ = 20, MarginBottom_ = 20, MarginLeft_ = 20, MarginRight_ = 20;
-  TColor ColorScale_ = clBlack, ColorBackGnd_ = clBtnFace, FontColor_ = clBlack;
+  TColor ColorBackGnd_ = clBtnFace, FontColor_ = clBlack;
   TFrameStyle FrameStyle_ = fsLowered;
   TColorScheme ColorScheme_ = csBWG;
   TFrameColors Frame_;
@@ -197,7 +195,7 @@ private:
   bool LogFactors_ = false;  // whether Factor_ and Offset_ map logarithms
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
-  bool SuspendPaint_ = true, Embedded_ = false, Visible_ = true;
+  bool SuspendPaint_ = true, Embedded_ = false;
   // Set at construction and cleared by Loaded(): while set, Logarithmic := true is
   // accepted whatever the range. A scale made at run time keeps it.
   bool LoadingFlag_ = true;

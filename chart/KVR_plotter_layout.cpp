@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "chart/KVR_plotter.h"
+#include "toolkit/Setter.h"
 
 namespace {
 
@@ -196,19 +197,18 @@ void TCustomPlotter::Repaint() {
 
 template <class T>
 void TCustomPlotter::StoreAndRepaint(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  Repaint();
+  StoreChanged(Field, V, [this] { Repaint(); });
 }
 
 void TCustomPlotter::SetShadowStyle(TShadowStyle V) { StoreAndRepaint(ShadowStyle_, V); }
 void TCustomPlotter::SetShadowColor(TColor V) { StoreAndRepaint(ShadowColor_, V); }
 void TCustomPlotter::SetShadowBakColor(TColor V) { StoreAndRepaint(ShadowBakColor_, V); }
 void TCustomPlotter::SetWindColor(TColor V) {
-  if (V == WindColor_) return;
-  for (auto& Axis : Scales_)
-    for (auto& S : Axis) S->SetColorBackGnd(V);
-  StoreAndRepaint(WindColor_, V);
+  StoreChanged(WindColor_, V, [this, V] {
+    for (auto& Axis : Scales_)
+      for (auto& S : Axis) S->SetColorBackGnd(V);
+    Repaint();
+  });
 }
 void TCustomPlotter::SetChartColor(TColor V) { StoreAndRepaint(ChartColor_, V); }
 void TCustomPlotter::SetChartFrameColor(TColor V) { StoreAndRepaint(ChartFrameColor_, V); }
@@ -233,10 +233,7 @@ void TCustomPlotter::SetTextBkColor(TColor V) { StoreAndRepaint(TextBkColor_, V)
 void TCustomPlotter::SetTextAlignment(TAlignment V) { StoreAndRepaint(TextAlignment_, V); }
 
 void TCustomPlotter::SetMargin(int& Field, int V) {
-  V = LimitPixels(V);
-  if (V == Field) return;
-  Field = V;
-  GeometryChanged();
+  StoreChanged(Field, LimitPixels(V), [this] { GeometryChanged(); });
 }
 
 void TCustomPlotter::SetMarginLeft(int V) { SetMargin(ML_, V); }
@@ -266,12 +263,13 @@ void TCustomPlotter::resizeEvent(QResizeEvent* Event) {
   GeometryChanged();
 }
 
+// Leaving the isometric mode keeps the ranges it made, so nothing is repainted.
 void TCustomPlotter::SetIsometric(bool V) {
-  if (V == Isometric_) return;
-  Isometric_ = V;
-  if (!V) return;
-  ApplyIsometric();
-  Repaint();
+  StoreChanged(Isometric_, V, [this, V] {
+    if (!V) return;
+    ApplyIsometric();
+    Repaint();
+  });
 }
 
 // An empty chart area has no aspect to keep.
@@ -321,6 +319,8 @@ void TCustomPlotter::ApplyLayerRange(int Layer, double XLow, double XHigh, doubl
 
 // --- standard layouts --------------------------------------------------------------
 
+// Acts on an equal value too: a layout is applied each time it is chosen, so choosing it
+// again restores the margins, captions and axes it sets (the constructor relies on it).
 void TCustomPlotter::SetStandardLayout(TplLayout V) {
   const TLayout& L = LayoutOf(V);
   StandardLayout_ = V;

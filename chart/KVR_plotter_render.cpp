@@ -447,31 +447,13 @@ void TCustomPlotter::SetPaintSuppressed(bool V) {
 
 void TCustomPlotter::ApplyScaleProps(TScale* S, const TScaleProps* P) {
   const int W = width(), H = height(), Pos = P->ScalePos();
-  const TScaleType Type = P->ScaleType();
-  S->SetScaleType(Type);
-  switch (Type) {
+  switch (P->ScaleType()) {
     case sctXB: S->SetMarginBottom(Pos + H - MT_ - 1); break;
     case sctXT: S->SetMarginTop(Pos + H - MB_ - SW_); break;
     case sctYL: S->SetMarginLeft(Pos + W - MR_ - SW_); break;
     case sctYR: S->SetMarginRight(Pos + W - ML_ - 1); break;
   }
-  S->SetRangeLow(P->RangeLow());
-  S->SetRangeHigh(P->RangeHigh());
-  S->SetVisible(P->Visible());
-  S->SetCaption(P->Caption());
-  S->SetCaptionPosX(P->CaptionPosX());
-  S->SetCaptionPosY(P->CaptionPosY());
-  S->SetCaptionAlignment(P->CaptionAlignment());
-  S->SetCaptionAnchor(P->CaptionAnchor());
-  S->SetColorScale(P->ColorScale());
-  S->SetLogarithmic(P->Logarithmic());
-  S->SetLabelType(P->LabelType());  // may reset the decimals, so they follow it
-  S->SetDecPlaces(P->DecPlaces());
-  S->SetDecimalComma(P->DecimalComma());
-  S->SetShortTicks(P->ShortTicks());
-  S->SetMinTicks(P->MinTicks());
-  S->SetScaleInscript(P->ScaleInscript());
-  S->SetUserTickText(P->UserTickText());
+  S->SetSettings(P->Settings());
   S->setFont(P->Font());
   S->SetFontColor(P->ColorScale());
   S->SetDateFormat(P->DateFormat());

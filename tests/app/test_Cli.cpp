@@ -106,6 +106,37 @@ TEST(CommandLine, TheHelpStatesTheExactSeedLimit) {
   EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions({"--seed", "-1"})));
 }
 
+// Every option of the table is parsed and listed in the help, and nothing is taken for
+// another option: a misspelt one is refused rather than read as a file name.
+TEST(CommandLine, EveryListedOptionIsParsedAndNoOtherIs) {
+  const QString Usage = UsageText();
+  for (const char* Name : {"--seed", "--step", "--angle", "--magnification", "--snapshot", "--report", "--language",
+                           "--show", "--scale", "--about", "--check-dictionary", "--version", "--help"})
+    EXPECT_TRUE(Usage.contains(QStringLiteral("\n  %1 ").arg(Name))) << Name;
+  EXPECT_TRUE(Usage.contains("  --check-dictionary FILE  check a translated dictionary against swivel.itl and exit\n"
+                             "                      (0 when clean;"));
+  for (const QStringList& Unknown : {QStringList{"--snapshots", "x.png"}, QStringList{"--Snapshot", "x.png"}}) {
+    const auto R = ParseOptions(Unknown);
+    ASSERT_TRUE(std::holds_alternative<QString>(R));
+    EXPECT_EQ(std::get<QString>(R), QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(Unknown[0]));
+  }
+  const auto Parsed = ParseOptions({"--snapshot", "a.png", "--about", "--language", "de", "--check-dictionary", "d.itl"});
+  ASSERT_TRUE(std::holds_alternative<TOptions>(Parsed));
+  const TOptions& O = std::get<TOptions>(Parsed);
+  EXPECT_EQ(O.Snapshot, "a.png");
+  EXPECT_TRUE(O.About);
+  EXPECT_EQ(O.Language, "de");
+  EXPECT_EQ(O.CheckDictionary, "d.itl");
+  EXPECT_EQ(std::get<QString>(ParseOptions({"--snapshot", ""})), "swivel: --snapshot needs a file name, not ''");
+}
+
+TEST(CommandLine, VersionPrintsTheBuildsVersionAndExits) {
+  const TRun R = RunSwivel({"--version"});
+  EXPECT_EQ(R.ExitCode, 0);
+  EXPECT_EQ(R.Out, QByteArray("swivel " SWIVEL_VERSION "\n"));
+  EXPECT_TRUE(R.Err.isEmpty());
+}
+
 TEST(Languages, TheInstalledOnesAreTheDictionariesBesideTheProgram) {
   QTemporaryDir Dir;
   const QString Program = Dir.filePath("swivel");

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "tests/chart/ChartFixture.h"
+#include "tests/SetterCases.h"
 #include "toolkit/MessageBox.h"
 
 namespace {
@@ -461,6 +462,109 @@ TEST(PlotterProps, UnchangedValuesNotifyNothing) {
   EXPECT_EQ(Renders, 0);
   F.Chart->SetGridColor(clRed);
   EXPECT_EQ(Renders, 1);
+}
+
+// Each published setter of the chart with the value it has: no repaint and no tick
+// reported; with another, a repaint. StandardLayout acts on an equal value too (see its
+// setter); PaintSuppressed and the plain stores (DataColor, AutoRedraw, ...) never paint.
+TEST(PlotterProps, EverySetterRepaintsOnlyOnAChange) {
+  TChartFixture F;
+  TPlotter* C = F.Chart;
+  TPlotter Other;
+  int Renders = 0, Ticks = 0;
+  C->OnScalesRendered = [&Renders](QObject*, TCanvas*&, int, int) { ++Renders; };
+  C->OnScaleTickDrawn = [&Ticks](QObject*, TCanvas*&, TScaleType, double, int, int) { ++Ticks; };
+  ExpectChangesOnly(
+      {SETTER_CASE(C, MarginLeft, 41), SETTER_CASE(C, MarginRight, 9), SETTER_CASE(C, MarginTop, 2),
+       SETTER_CASE(C, MarginBottom, 41), SETTER_CASE(C, LRim, 42), SETTER_CASE(C, RRim, 10), SETTER_CASE(C, TRim, 3),
+       SETTER_CASE(C, BRim, 42), SETTER_CASE(C, ShadowWidth, 4), SETTER_CASE(C, ShadowStyle, ssBox),
+       SETTER_CASE(C, ShadowColor, clRed), SETTER_CASE(C, ShadowBakColor, clRed), SETTER_CASE(C, WindColor, clRed),
+       SETTER_CASE(C, ChartColor, clRed), SETTER_CASE(C, ChartFrameColor, clRed), SETTER_CASE(C, GridStyle, gsLines),
+       SETTER_CASE(C, GridColor, clRed), SETTER_CASE(C, GridDx, 5.0), SETTER_CASE(C, GridDy, 5.0),
+       SETTER_CASE(C, Caption, QStringLiteral("c")), SETTER_CASE(C, CaptionPosX, 5), SETTER_CASE(C, CaptionPosY, 5),
+       SETTER_CASE(C, CaptionAlignment, taCenter), SETTER_CASE(C, CaptionAnchorHoriz, cahChartLeft),
+       SETTER_CASE(C, CaptionAnchorVert, cavChartBottom), SETTER_CASE(C, TextFontStyle, uint8_t{1}),
+       SETTER_CASE(C, TextBkStyle, tbSolid), SETTER_CASE(C, TextBkColor, clRed),
+       SETTER_CASE(C, TextAlignment, taLeftJustify), SETTER_CASE(C, Isometric, true),
+       SETTER_CASE(C, UseDataOf, &Other)},
+      [&](const std::function<void()>& Call) {
+        Renders = Ticks = 0;
+        Call();
+        return Renders + Ticks;
+      });
+}
+
+// The axis settings of a chart: each setter notifies only a change.
+TEST(PlotterProps, EveryScalePropsSetterNotifiesOnlyAChange) {
+  TScalePropsHoriz X;
+  TScalePropsHoriz* P = &X;
+  TDTLabel Other;
+  Other.SetTimeFormat(tfAMPM);
+  int Changes = 0;
+  X.OnChange = [&Changes](QObject*) { ++Changes; };
+  ExpectChangesOnly(
+      {SETTER_CASE(P, Caption, QStringLiteral("c")), SETTER_CASE(P, CaptionPosX, 5), SETTER_CASE(P, CaptionPosY, 5),
+       SETTER_CASE(P, CaptionAlignment, taLeftJustify), SETTER_CASE(P, CaptionAnchor, uaSclBotRgt),
+       SETTER_CASE(P, ColorScale, clRed), SETTER_CASE(P, DateFormat, &Other), SETTER_CASE(P, DecPlaces, 3),
+       SETTER_CASE(P, DecimalComma, true), SETTER_CASE(P, Font, QFont(QStringLiteral("Serif"), 13)),
+       SETTER_CASE(P, RangeLow, 0.5), SETTER_CASE(P, RangeHigh, 50.0), SETTER_CASE(P, Logarithmic, true),
+       SETTER_CASE(P, LabelType, ftTime), SETTER_CASE(P, MinTicks, 6), SETTER_CASE(P, MinRange, 1e-3),
+       SETTER_CASE(P, ShortTicks, false), SETTER_CASE(P, ScaleInscript, QStringLiteral("i")),
+       SETTER_CASE(P, ScalePos, 30), SETTER_CASE(P, UserTickText, QStringLiteral("u")), SETTER_CASE(P, Visible, true),
+       SETTER_CASE(P, ScaleLocation, slTop)},
+      [&Changes](const std::function<void()>& Call) {
+        Changes = 0;
+        Call();
+        return Changes;
+      });
+}
+
+// A copy draws where its source draws and reports the same side: every setting is copied.
+TEST(PlotterProps, ACopyOfAxisSettingsEqualsItsSourceInEverySetting) {
+  TScalePropsHoriz Source, Copy;
+  ChangeEveryAxisSetting(Source);
+  Source.DateFormat()->SetYearLength(ylYY);
+  Source.SetFont(QFont(QStringLiteral("Serif"), 13));
+  Source.SetMinRange(0.25);
+  Source.SetScalePos(60);
+  Source.SetScaleLocation(slTop);
+  int Changes = 0;
+  Copy.OnChange = [&Changes](QObject*) { ++Changes; };
+  Copy.Assign(Source);
+  EXPECT_GE(Changes, 1);
+  EXPECT_TRUE(Copy.Settings() == Source.Settings());
+  EXPECT_EQ(Copy.ScaleLocation(), slTop);
+  EXPECT_EQ(Copy.ScaleType(), Source.ScaleType());
+  EXPECT_EQ(Copy.Font(), Source.Font());
+  EXPECT_EQ(Copy.MinRange(), 0.25);
+  EXPECT_EQ(Copy.ScalePos(), 60);
+  EXPECT_EQ(Copy.DateFormat()->YearLength(), ylYY);
+  // On a chart, the copy's axis is drawn on the side it reports.
+  TChartFixture F;
+  F.Chart->Scale1X()->Assign(Source);
+  EXPECT_EQ(F.Chart->ScaleOf(0, 1)->ScaleType(), F.Chart->Scale1X()->ScaleType());
+  EXPECT_EQ(F.Chart->Scale1X()->ScaleLocation(), slTop);
+}
+
+TEST(PlotterProps, BackgroundAndJointSettersNotifyOnlyAChange) {
+  TBakGndImg B;
+  TBakGndImg* P = &B;
+  int Changes = 0;
+  B.OnChange = [&Changes](QObject*) { ++Changes; };
+  const auto Count = [&Changes](const std::function<void()>& Call) {
+    Changes = 0;
+    Call();
+    return Changes;
+  };
+  ExpectChangesOnly({SETTER_CASE(P, Name, QStringLiteral("a.bmp")), SETTER_CASE(P, FillMode, bfTile),
+                     SETTER_CASE(P, AreaMode, bamRect), SETTER_CASE(P, AreaColor, clRed), SETTER_CASE(P, AreaLeft, -2.0),
+                     SETTER_CASE(P, AreaRight, 2.0), SETTER_CASE(P, AreaTop, 2.0), SETTER_CASE(P, AreaBottom, -2.0)},
+                    Count);
+  TJointLayers J;
+  J.OnChange = B.OnChange;
+  EXPECT_GE(Count([&J] { J.SetControlledBy(0, 2, 1); }), 1);
+  EXPECT_EQ(Count([&J] { J.SetControlledBy(0, 2, 1); }), 0);
+  EXPECT_EQ(J.ControlledBy(0, 2), 1);
 }
 
 // Non-finite settings are refused everywhere, MinRange included.
