@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "chart/KVR_AxisMap.h"
 #include "chart/KVR_Scale.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "chart/KVR_plotter_props.h"
@@ -32,6 +33,16 @@ enum TTextBkg : uint8_t { tbClear, tbSolid };
 enum TMouseActMode : uint8_t {
   maNone, maPan, maPanHoriz, maPanVert, maRubberBand, maZoom, maZoomWind, maZoomWindPos, maZoomDrag,
   maDragCrossH, maDragLabel, maRotate, maRotAndZoom, maRotXOnly, maRotZOnly
+};
+
+// The chart area in control pixels, edges included: the frame runs along them, low
+// values of an axis lie at Left or Bottom and high ones at Right or Top. Width and
+// Height count the steps from edge to edge.
+struct TChartArea {
+  int Left, Top, Right, Bottom;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool Contains(int X, int Y) const { return Left <= X && X <= Right && Top <= Y && Y <= Bottom; }
 };
 
 // One display-list item, stored by value: 48 bytes.
@@ -109,6 +120,8 @@ public:
   // --- geometry and painting (KVR_plotter_render.cpp)
   void Paint();
   void UpdateTransform();
+  // Where the margins and the shadow leave the chart area.
+  TChartArea ChartArea() const;
   void WorldToPixel(int Layer, double X, double Y, int& Px, int& Py) const;
   void PixelToWorld(int Layer, int Px, int Py, double& X, double& Y) const;
   void SetBounds(int Left, int Top, int Width, int Height);
@@ -260,10 +273,6 @@ private:
     void Push(const TChartItem& Item, int Grow);
     void Release();
   };
-  struct TAxisTransform {
-    long double K = 0, D = 0;
-    bool Logarithmic = false, Reversed = false;  // of the props, when last transformed
-  };
 
   // Items and sharing
   void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
@@ -272,8 +281,6 @@ private:
   void SyncSharedData();
   void RemoveFromOwner();
   // Rendering
-  int AreaWidth() const { return width() - ML_ - MR_ - SW_; }
-  int AreaHeight() const { return height() - MT_ - MB_ - SW_; }
   // The chart-area image holds only the part of the area the control can show (plus the
   // frame's column and row on the control's far edges): its origin in control pixels.
   // A margin below zero thus costs no memory beyond the control's size.
@@ -285,8 +292,8 @@ private:
   void RenderItems(TCanvas* C);
   std::vector<double> GridValues(int Axis, double Step) const;
   static void LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take);
-  void AxisTransform(int Axis, const TScaleProps* Props, TAxisTransform& T) const;
-  int ToPixel(int Axis, int Layer, double V) const;
+  TAxisMap::TSpan AxisSpan(int Axis) const;
+  const TAxisMap& Map(int Axis, int Layer) const;
   bool CanPaint() const;
   // Properties
   template <class T>
@@ -350,7 +357,7 @@ private:
   std::unique_ptr<TJointLayers> Joint_;
   std::unique_ptr<TBakGndImg> Background_;
 
-  std::array<std::array<TAxisTransform, 2>, Layers> Transform_{};
+  std::array<std::array<TAxisMap, 2>, Layers> Maps_{};
   TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_, Surface_;
   int AspectX_ = 1, AspectY_ = 1;
   bool PaintSuppressed_ = true;
