@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <utility>
 
 #include "tests/chart/ChartFixture.h"
@@ -342,6 +343,45 @@ TEST(PlotterCrossHair, DrawnOnTheWayToTheScreen) {
 
 // On a reversed axis the grid lines follow the ticks all the same: as many lines, each
 // on the mirror image of an unreversed one.
+// Grid lines at the ticks (step 0) lie on the very pixels of their ticks, also where a
+// tick falls exactly between two pixels, at every size of the chart.
+TEST(PlotterGrid, LinesLieOnTheirTicksAtEveryWidth) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsLines);
+  std::set<int> TickX, TickY;
+  F.Chart->OnScaleTickDrawn = [&](QObject* Sender, TCanvas*&, TScaleType, double, int X, int Y) {
+    if (Sender == F.Chart->ScaleOf(0, 1)) TickX.insert(X);
+    if (Sender == F.Chart->ScaleOf(1, 1)) TickY.insert(Y);
+  };
+  auto Red = [&](int X, int Y) { return F.Shown(X, Y) == clRed; };
+  const std::pair<double, double> Ranges[] = {{-4.75, 1.75}, {0, 6.5}, {-1.25, 2.25}, {2.5, -4}};
+  int Mismatches = 0;
+  for (const auto& [Low, High] : Ranges)
+    for (int Size = 100; Size <= 600; ++Size) {
+      F.Chart->SetBounds(0, 0, Size, Size);
+      F.Chart->ApplyLayerRange(1, Low, High, Low, High);
+      TickX.clear(), TickY.clear();
+      F.Chart->Paint();
+      const TChartArea A = F.Chart->ChartArea();
+      int Lines = 0;
+      for (int X = A.Left + 1; X < A.Right; ++X) {
+        bool Column = true;
+        for (int Y = A.Top + 1; Y < A.Bottom && Column; ++Y) Column = Red(X, Y);
+        Lines += Column;
+        if (Column && !TickX.count(X)) ++Mismatches, ADD_FAILURE() << "column " << X << " at size " << Size << ", range " << Low;
+      }
+      for (int Y = A.Top + 1; Y < A.Bottom; ++Y) {
+        bool Row = true;
+        for (int X = A.Left + 1; X < A.Right && Row; ++X) Row = Red(X, Y);
+        Lines += Row;
+        if (Row && !TickY.count(Y)) ++Mismatches, ADD_FAILURE() << "row " << Y << " at size " << Size << ", range " << Low;
+      }
+      ASSERT_GT(Lines, 4) << Size;
+      ASSERT_LT(Mismatches, 10);  // enough to see the pattern
+    }
+}
+
 TEST(PlotterGrid, ReversedAxesKeepEveryLine) {
   auto LinesCrossed = [](bool Reversed) {
     TChartFixture F;
