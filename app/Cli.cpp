@@ -167,7 +167,7 @@ QByteArray ReportJson(TForm1& Form) {
   QJsonArray Points, Lines;
   for (int I = 0; I < P->ItemCount(); ++I) {
     const TChartItem& Item = P->Item(I);
-    if (Item.ChartItemKind == 1) Points.append(Pair(Item.X1, Item.Y1));
+    if (Item.ChartItemKind == ikMark) Points.append(Pair(Item.X1, Item.Y1));
     else Lines.append(QJsonArray{Item.X1, Item.Y1, Item.X2, Item.Y2, ColorText(Item.Color)});
   }
   const QJsonObject Report{

@@ -45,13 +45,34 @@ struct TChartArea {
   bool Contains(int X, int Y) const { return Left <= X && X <= Right && Top <= Y && Y <= Bottom; }
 };
 
+// Grid steps with a meaning of their own: the scale's ticks, or on a logarithmic axis
+// decades, 1-2-5 or 1 to 9 times a power of ten. Other positive steps are world units;
+// other negative ones walk a logarithmic axis 1 to 9 from its low end.
+struct TGridStep {
+  static constexpr double Ticks = 0, Decades = -1, OneTwoFive = -2, OneToNine = -3;
+};
+
+// A set of the layers 1..16.
+class TLayerSet {
+public:
+  static constexpr TLayerSet Only(int Layer) { return TLayerSet(uint16_t(1u << (Layer - 1))); }
+  constexpr bool Contains(int Layer) const { return (Bits_ >> (Layer - 1) & 1u) != 0; }
+
+private:
+  constexpr explicit TLayerSet(uint16_t Bits) : Bits_(Bits) {}
+  uint16_t Bits_;
+};
+
+// What a display-list item draws.
+enum TChartItemKind : uint8_t { ikMark = 1, ikLine = 2 };
+
 // One display-list item, stored by value: 48 bytes.
 struct TChartItem {
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   TColor Color = clBlack;
   int32_t LineWidth = 1;
   int32_t Layer = 1;
-  uint8_t ChartItemKind = 0;  // 1 mark, 2 line
+  TChartItemKind ChartItemKind = ikMark;
   TPenStyle PenStyle = psSolid;
   uint8_t MarkType = 0;
 };
@@ -275,7 +296,7 @@ private:
   };
 
   // Items and sharing
-  void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
+  void Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
   int GroupSize() const;  // the charts that show this chart's list, itself included
   TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();
@@ -286,6 +307,7 @@ private:
   // A margin below zero thus costs no memory beyond the control's size.
   int ImageLeft() const { return std::max(ML_, 0); }
   int ImageTop() const { return std::max(MT_, 0); }
+  bool LoadBackgroundPicture();
   void RenderShadow(TCanvas* C);
   void RenderCaption(TCanvas* C);
   void RenderGrid(TCanvas* C);
@@ -359,6 +381,7 @@ private:
 
   std::array<std::array<TAxisMap, 2>, Layers> Maps_{};
   TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_, Surface_;
+  QString BackgroundPictureName_;  // the file BackgroundPicture_ was read from
   int AspectX_ = 1, AspectY_ = 1;
   bool PaintSuppressed_ = true;
   bool Painting_ = false;
@@ -375,7 +398,8 @@ private:
     int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
   } Zoom_;
   int DraggedCrossHair_ = 1, DraggedLabel_ = 1;
-  std::array<bool, Layers> MouseAffected_{true};
+  // The layers pan and zoom act on: layer 1 only, and nothing changes that.
+  const TLayerSet MouseAffected_ = TLayerSet::Only(1);
 };
 
 class TPlotter : public TCustomPlotter {

@@ -215,12 +215,12 @@ void TCustomPlotter::SetChartColor(TColor V) { StoreAndRepaint(ChartColor_, V); 
 void TCustomPlotter::SetChartFrameColor(TColor V) { StoreAndRepaint(ChartFrameColor_, V); }
 void TCustomPlotter::SetGridStyle(GridStyleType V) { StoreAndRepaint(GridStyle_, V); }
 void TCustomPlotter::SetGridColor(TColor V) { StoreAndRepaint(GridColor_, V); }
-// Steps below -3 and infinite ones are ignored.
+// Steps below the last named one and infinite ones are ignored.
 void TCustomPlotter::SetGridDx(double V) {
-  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDx_, V);
+  if (V >= TGridStep::OneToNine && V < INFINITY) StoreAndRepaint(GridDx_, V);
 }
 void TCustomPlotter::SetGridDy(double V) {
-  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDy_, V);
+  if (V >= TGridStep::OneToNine && V < INFINITY) StoreAndRepaint(GridDy_, V);
 }
 void TCustomPlotter::SetCaption(const QString& V) { StoreAndRepaint(Caption_, V); }
 void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, LimitPixels(V)); }

@@ -178,7 +178,7 @@ void TCustomPlotter::ZoomPanStep(const std::function<TLayerRanges(int Layer)>& N
   const bool Was = PaintSuppressed_;
   PaintSuppressed_ = true;
   for (int L = 1; L <= Layers; ++L) {
-    if (!MouseAffected_[L - 1]) continue;
+    if (!MouseAffected_.Contains(L)) continue;
     const TLayerRanges R = NewRanges(L);
     if (UsableRange(R[0], R[1]) && UsableRange(R[2], R[3])) SetLayerRange(L, R[0], R[1], R[2], R[3]);
   }

@@ -17,7 +17,7 @@ int Limit(int V, int L) { return std::clamp(V, -L, L); }
 
 // Infinite coordinates are far values like any other, limited on the way to pixels.
 bool HasNaN(const TChartItem& I) {
-  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind == 2 && (std::isnan(I.X2) || std::isnan(I.Y2)));
+  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind == ikLine && (std::isnan(I.X2) || std::isnan(I.Y2)));
 }
 
 }  // namespace
@@ -158,9 +158,8 @@ void TCustomPlotter::RenderBackground() {
   C->Brush()->SetColor(ChartColor_);
   TBakGndImg* B = Background_.get();
   if (!B->Name().isEmpty()) {
-    if (!BackgroundPicture_.LoadFromFile(B->Name()) || BackgroundPicture_.Width() == 0 || BackgroundPicture_.Height() == 0) {
+    if (!LoadBackgroundPicture()) {
       C->Rectangle(0, 0, IW, IH);
-      B->SetName(QString());  // not tried again
       return;
     }
     // The picture belongs to the whole area, whose corner (L, T) may lie off the image.
@@ -179,6 +178,7 @@ void TCustomPlotter::RenderBackground() {
     }
     return;
   }
+  BackgroundPictureName_.clear();  // a name set again is read again
   C->Rectangle(0, 0, IW, IH);
   if (B->AreaMode() == bamNone) return;
   int LX, TY, RX, BY;
@@ -198,6 +198,20 @@ void TCustomPlotter::RenderBackground() {
     case bamRect: C->Rectangle(LX, TY, RX, BY); break;
     case bamNone: break;
   }
+}
+
+// The picture is read when its name changes, not on every redraw. One that cannot be
+// read, or is empty, clears the name, so it is not tried again.
+bool TCustomPlotter::LoadBackgroundPicture() {
+  const QString Name = Background_->Name();
+  if (Name == BackgroundPictureName_) return true;
+  if (BackgroundPicture_.LoadFromFile(Name) && BackgroundPicture_.Width() > 0 && BackgroundPicture_.Height() > 0) {
+    BackgroundPictureName_ = Name;
+    return true;
+  }
+  BackgroundPictureName_.clear();
+  Background_->SetName(QString());
+  return false;
 }
 
 void TCustomPlotter::RenderData() {
@@ -243,7 +257,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     WorldToPixel(I.Layer, I.X1, I.Y1, X1, Y1);
     X1 = Limit(X1, ItemLimit) - ImageLeft();
     Y1 = Limit(Y1, ItemLimit) - ImageTop();
-    if (I.ChartItemKind == 1) {
+    if (I.ChartItemKind == ikMark) {
       DrawMark(C, I.MarkType, X1, Y1);
       continue;
     }
@@ -271,7 +285,7 @@ std::vector<double> TCustomPlotter::GridValues(int Axis, double Step) const {
   auto Take = [&](double G) {
     if (G < Hi && std::isfinite(G) && static_cast<int>(Values.size()) < GridLimit) Values.push_back(G);
   };
-  if (Step == 0) {
+  if (Step == TGridStep::Ticks) {
     // The ticks in the order the scale drew them, while they run the way its range
     // does (on a vertical axis the major ticks follow the minor ones).
     const TScale* Scale = Scales_[Axis][0].get();
@@ -290,11 +304,11 @@ std::vector<double> TCustomPlotter::GridValues(int Axis, double Step) const {
   return Values;
 }
 
-// Logarithmic grids: decades (-1), 1-2-5 (-2) or 1 to 9 (other negative steps) times a
-// power of ten, from the first such value the start rules give.
+// Logarithmic grids: decades, 1-2-5 or 1 to 9 (other negative steps) times a power of
+// ten, from the first such value the start rules give.
 void TCustomPlotter::LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take) {
   static const std::vector<int> Decades{1}, OneTwoFive{1, 2, 5}, OneToNine{1, 2, 3, 4, 5, 6, 7, 8, 9};
-  const std::vector<int>& Mantissas = Step == -1 ? Decades : Step == -2 ? OneTwoFive : OneToNine;
+  const std::vector<int>& Mantissas = Step == TGridStep::Decades ? Decades : Step == TGridStep::OneTwoFive ? OneTwoFive : OneToNine;
   if (!(Lo > 0 && Lo < INFINITY)) return;  // no decades to walk
   double L = std::log10(Lo);
   if (std::fabs(L - std::nearbyint(L)) < 1e-14) L = std::nearbyint(L);
@@ -302,11 +316,11 @@ void TCustomPlotter::LogGridValues(double Lo, double Hi, double Step, const std:
   const double M = std::nearbyint(std::pow(10.0, L - E));
   // The position of the first value in the mantissa list of its decade.
   size_t First = 0;
-  if (Step == -1) {
+  if (Step == TGridStep::Decades) {
     E = std::ceil(std::log10(Lo));
-  } else if (Step == -2) {
+  } else if (Step == TGridStep::OneTwoFive) {
     First = M <= 2 ? 1 : M <= 5 ? 2 : 3;
-  } else if (Step == -3) {
+  } else if (Step == TGridStep::OneToNine) {
     First = static_cast<size_t>(M) - 1;
   } else {
     Take(Lo);  // other steps start at the range end itself, then follow its decade

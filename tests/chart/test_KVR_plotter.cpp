@@ -255,6 +255,36 @@ TEST(PlotterBackground, PictureAndArea) {
   EXPECT_EQ(F.Area(10, 10), clWhite);
 }
 
+// The picture is read when its name changes: a file rewritten under the same name keeps
+// the picture read before; another name, or the name set again after a failure, is read.
+TEST(PlotterBackground, ThePictureIsReadWhenItsNameChanges) {
+  TChartFixture F;
+  QTemporaryDir Dir;
+  auto Save = [&](const QString& File, TColor Color) {
+    QImage Pic(4, 4, QImage::Format_RGB32);
+    Pic.fill(ToQRgb(Color));
+    const QString Name = Dir.filePath(File);
+    EXPECT_TRUE(Pic.save(Name));
+    return Name;
+  };
+  TBakGndImg* B = F.Chart->BackGroundImg();
+  B->SetIncludePath(true);
+  B->SetFillMode(bfTile);
+  const QString First = Save("first.png", clYellow);
+  B->SetName(First);
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  Save("first.png", clBlue);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  B->SetName(Save("second.png", clLime));
+  EXPECT_EQ(F.Area(100, 100), clLime);
+  B->SetName(Dir.filePath("missing.png"));
+  EXPECT_EQ(B->Name(), "");
+  EXPECT_EQ(F.Area(100, 100), clWhite);
+  B->SetName(First);
+  EXPECT_EQ(F.Area(100, 100), clBlue);
+}
+
 TEST(PlotterGrid, LinesOnTheScaleTicks) {
   TChartFixture F;
   F.Chart->SetGridColor(clRed);
@@ -380,6 +410,28 @@ TEST(PlotterGrid, LinesLieOnTheirTicksAtEveryWidth) {
       ASSERT_GT(Lines, 4) << Size;
       ASSERT_LT(Mismatches, 10);  // enough to see the pattern
     }
+}
+
+// The named steps of a logarithmic grid: decades, then 1-2-5 times a power of ten.
+TEST(PlotterGrid, NamedStepsOnALogarithmicAxis) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsVertLines);
+  F.Chart->ApplyLayerRange(1, 1, 1000, -11, 11);
+  F.Chart->Scale1X()->SetLogarithmic(true);
+  auto LineAt = [&](double V) {
+    int X, Y;
+    F.Chart->WorldToPixel(1, V, 0, X, Y);
+    return F.Area(X - 40, 100) == clRed;
+  };
+  F.Chart->SetGridDx(TGridStep::Decades);
+  EXPECT_TRUE(LineAt(10) && LineAt(100));
+  EXPECT_FALSE(LineAt(20) || LineAt(50));
+  F.Chart->SetGridDx(TGridStep::OneTwoFive);
+  EXPECT_TRUE(LineAt(20) && LineAt(50) && LineAt(200));
+  EXPECT_FALSE(LineAt(30));
+  F.Chart->SetGridDx(TGridStep::OneToNine - 1);  // below the last named step: ignored
+  EXPECT_EQ(F.Chart->GridDx(), TGridStep::OneTwoFive);
 }
 
 TEST(PlotterGrid, ReversedAxesKeepEveryLine) {
