@@ -238,8 +238,8 @@ QByteArray ReportJson(TForm1& Form) {
   for (int I = 0; I < P->ItemCount(); ++I) {
     const TChartItem& Item = P->Item(I);
     const QJsonArray Corners{Item.X1, Item.Y1, Item.X2, Item.Y2, ColorText(Item.Color)};
-    if (Item.ChartItemKind == 1) Points.append(Pair(Item.X1, Item.Y1));
-    else if (Item.ChartItemKind == 2) Lines.append(Corners);
+    if (Item.ChartItemKind == ikMark) Points.append(Pair(Item.X1, Item.Y1));
+    else if (Item.ChartItemKind == ikLine) Lines.append(Corners);
     else Squares.append(Corners);
   }
   QJsonObject Report{

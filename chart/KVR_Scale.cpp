@@ -178,9 +178,7 @@ void TScale::Assign(const TScale& S) {
   Frame_ = S.Frame_;
   ColorScheme_ = S.ColorScheme_;
   OnScaleTickDrawn = S.OnScaleTickDrawn;
-  LogFactors_ = S.LogFactors_;
-  Factor_ = S.Factor_;
-  Offset_ = S.Offset_;
+  OwnMap_ = S.Map();
   NumTicks_ = S.NumTicks_;
   ShowBaseLine_ = S.ShowBaseLine_;
   Transparent_ = S.Transparent_;
@@ -199,38 +197,15 @@ void TScale::Assign(const TScale& S) {
 
 // --- calibration -----------------------------------------------------------------
 
-int TScale::AxisExtent() const {
-  return IsHorizontal() ? width() - MarginLeft_ - MarginRight_ - 1 : height() - MarginTop_ - MarginBottom_ - 1;
+// Low values at the left or bottom margin, high ones at the right or top one.
+TAxisMap::TSpan TScale::AxisSpan() const {
+  if (IsHorizontal()) return {MarginLeft_, width() - MarginRight_ - 1, width(), false};
+  return {height() - MarginBottom_ - 1, MarginTop_, height(), true};
 }
 
 void TScale::CalcScaleFactors() {
   if (HasState(csLoading) || RangeHigh_ == RangeLow_) return;
-  const bool Horizontal = IsHorizontal();
-  const int N = AxisExtent();
-  if (N <= 0) {
-    Factor_ = 0;
-    Offset_ = (Horizontal ? width() : height()) / 2.0;
-    LogFactors_ = false;
-    return;
-  }
-  // A logarithmic range with an end <= 0 keeps the previous calibration, and the kind of
-  // mapping it was made for.
-  if (Logarithmic_ && (RangeLow_ <= 0 || RangeHigh_ <= 0)) return;
-  const double Low = Logarithmic_ ? std::log(RangeLow_) : RangeLow_;
-  const double High = Logarithmic_ ? std::log(RangeHigh_) : RangeHigh_;
-  const double Factor = Horizontal ? N / (High - Low) : N / (Low - High);
-  const double Offset = Horizontal ? MarginLeft_ - Low * Factor : MarginTop_ - High * Factor;
-  if (!std::isfinite(Factor) || !std::isfinite(Offset)) return;
-  Factor_ = Factor, Offset_ = Offset, LogFactors_ = Logarithmic_;
-}
-
-int TScale::ValueToPixel(double Value) const {
-  double P;
-  if (!LogFactors_) P = Factor_ * Value + Offset_;
-  else if (Value > 1e-100) P = std::log(Value) * Factor_ + Offset_;
-  else P = RangeHigh_ >= RangeLow_ ? 0 : width();
-  if (std::isnan(P)) return 0;
-  return static_cast<int>(std::nearbyint(std::clamp(P, -2147483647.0, 2147483647.0)));
+  OwnMap_.Calibrate(AxisSpan(), RangeLow_, RangeHigh_, Logarithmic_);
 }
 
 double TScale::TickValue(int Index) const { return Index >= 1 && Index <= NumTicks_ ? Ticks_[Index - 1] : 0.0; }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "chart/KVR_AxisMap.h"
 #include "chart/KVR_ScaleSettings.h"
 #include "chart/KVR_Scale_engine.h"
 #include "kvrbase/KVR_kvrbase.h"
@@ -115,14 +116,15 @@ public:
   void Loaded() override;
   void SetBounds(int Left, int Top, int Width, int Height);
 
-  // The calibration and the tick table of the last drawing.
+  // The calibration and the tick table of the last drawing. An embedded scale draws along
+  // its chart's map (UseMap); otherwise its own map runs between its margins.
   void CalcScaleFactors();
-  int ValueToPixel(double Value) const;
+  void UseMap(const TAxisMap* Map) { Map_ = Map ? Map : &OwnMap_; }
+  const TAxisMap& Map() const { return *Map_; }
+  int ValueToPixel(double Value) const { return Map_->ToPixel(Value); }
   double TickValue(int Index) const;  // 1-based; 0 outside 1..NumTicks
   // The labels of the last drawing in drawing order, for tests and assistive tools.
   const QStringList& Labels() const { return Labels_; }
-  double Factor() const { return Factor_; }
-  double Offset() const { return Offset_; }
 
   // Ticks, labels and caption of an axis whose base line lies at the given coordinate.
   void DrawHorizontalScale(TCanvas* Canvas, int AxisY);
@@ -180,7 +182,7 @@ private:
   void DrawMessage(TAxisPass& Pass, const QStringList& Lines);
   void Report(TAxisPass& Pass, double Value, int Pixel);
   void Record(double Value);
-  int AxisExtent() const;
+  TAxisMap::TSpan AxisSpan() const;
   bool IsHorizontal() const { return ScaleType_ == sctXB || ScaleType_ == sctXT; }
 
   int NumTicks_ = 0;
@@ -191,8 +193,8 @@ private:
   TColorScheme ColorScheme_ = csBWG;
   TFrameColors Frame_;
   std::unique_ptr<TDTLabel> DateFormat_;
-  double Factor_ = 0, Offset_ = 0;
-  bool LogFactors_ = false;  // whether Factor_ and Offset_ map logarithms
+  TAxisMap OwnMap_;
+  const TAxisMap* Map_ = &OwnMap_;
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
   bool SuspendPaint_ = true, Embedded_ = false;

@@ -69,7 +69,7 @@ TCustomPlotter::TItemStore& TCustomPlotter::WritableStore(bool Emptied) {
 }
 
 // Appends an item of Kind at (X1, Y1) .. (X2, Y2) with the current drawing attributes.
-void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType,
+void TCustomPlotter::Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType,
                             uint8_t FillOpacity) {
   TChartItem Item;
   Item.ChartItemKind = Kind;
@@ -87,12 +87,12 @@ void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, doubl
   SyncSharedData();
 }
 
-void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(1, X, Y, 0, 0, MarkType); }
+void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(ikMark, X, Y, 0, 0, MarkType); }
 
-void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Append(2, X1, Y1, X2, Y2, 0); }
+void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Append(ikLine, X1, Y1, X2, Y2, 0); }
 
 void TCustomPlotter::AddRectangle(double X1, double Y1, double X2, double Y2, uint8_t FillOpacity) {
-  Append(3, X1, Y1, X2, Y2, 0, FillOpacity);
+  Append(ikRectangle, X1, Y1, X2, Y2, 0, FillOpacity);
 }
 
 void TCustomPlotter::ClearItems() {

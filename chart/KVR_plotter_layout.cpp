@@ -116,6 +116,7 @@ TCustomPlotter::TCustomPlotter(QWidget* Parent)
       auto S = std::make_unique<TScale>();
       S->SetSuspendPaint(true);
       S->SetEmbedded(true);
+      S->UseMap(&Maps_[L - 1][Axis]);
       S->SetTargetCanvas(FullImage_.Canvas(), 0, 0);
       S->setObjectName((Axis == 0 ? QStringLiteral("PL_FScale_X_") : QStringLiteral("PL_FScale_Y_")) + QString::number(L));
       S->OnScaleTickDrawn = [this](QObject* Sender, TCanvas*& C, TScaleType T, double V, int X0, int Y0) {
@@ -214,12 +215,12 @@ void TCustomPlotter::SetChartColor(TColor V) { StoreAndRepaint(ChartColor_, V); 
 void TCustomPlotter::SetChartFrameColor(TColor V) { StoreAndRepaint(ChartFrameColor_, V); }
 void TCustomPlotter::SetGridStyle(GridStyleType V) { StoreAndRepaint(GridStyle_, V); }
 void TCustomPlotter::SetGridColor(TColor V) { StoreAndRepaint(GridColor_, V); }
-// Steps below -3 and infinite ones are ignored.
+// Steps below the last named one and infinite ones are ignored.
 void TCustomPlotter::SetGridDx(double V) {
-  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDx_, V);
+  if (V >= TGridStep::OneToNine && V < INFINITY) StoreAndRepaint(GridDx_, V);
 }
 void TCustomPlotter::SetGridDy(double V) {
-  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDy_, V);
+  if (V >= TGridStep::OneToNine && V < INFINITY) StoreAndRepaint(GridDy_, V);
 }
 void TCustomPlotter::SetCaption(const QString& V) { StoreAndRepaint(Caption_, V); }
 void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, LimitPixels(V)); }
@@ -274,8 +275,9 @@ void TCustomPlotter::SetIsometric(bool V) {
 
 // An empty chart area has no aspect to keep.
 void TCustomPlotter::ApplyIsometric() {
-  if (AreaWidth() < 0 || AreaHeight() < 0) return;
-  const double Ratio = (AreaHeight() + 1.0) / (AreaWidth() + 1.0) * AspectY_ / AspectX_;
+  const TChartArea A = ChartArea();
+  if (A.Width() < 0 || A.Height() < 0) return;
+  const double Ratio = (A.Height() + 1.0) / (A.Width() + 1.0) * AspectY_ / AspectX_;
   for (int L = 1; L <= Layers; ++L)
     ScaleY(L)->SetRangeHigh(ScaleY(L)->RangeLow() + (ScaleX(L)->RangeHigh() - ScaleX(L)->RangeLow()) * Ratio);
 }

@@ -111,6 +111,7 @@ private:
   bool Dashed() const { return Pen_.Width() == 1 && Pen_.Style() >= psDash && Pen_.Style() <= psDashDotDot; }
   bool PatternOn(int64_t Step) const;
   void Put(int X, int Y, QRgb Rgb);
+  TPixelBox OnImage(const TPixelBox& Box) const;  // the part of Box on the image, after Begin()
   void Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb);  // inclusive, clipped
   void StrokeTo(int X, int Y);  // LineTo after Begin()
   void StrokeLine(int X1, int Y1, int X2, int Y2);

@@ -124,7 +124,7 @@ TEST(Scale, CalibrationAndPixelRounding) {
   EXPECT_EQ(S.ValueToPixel(3.5), 24);   // 23.5 ties to even
   EXPECT_EQ(S.ValueToPixel(1e300), 2147483647);
   EXPECT_EQ(S.ValueToPixel(-1e300), -2147483647);
-  EXPECT_EQ(S.ValueToPixel(std::nan("")), 0);
+  EXPECT_EQ(S.ValueToPixel(std::nan("")), -2147483647);  // far off-screen, as on the chart
   S.SetScaleType(sctYL);
   S.SetBounds(0, 0, 50, 141);
   EXPECT_EQ(S.ValueToPixel(100), 20);  // the high end at the top
@@ -133,7 +133,7 @@ TEST(Scale, CalibrationAndPixelRounding) {
   S.SetRangeHigh(1000);
   S.SetLogarithmic(true);
   EXPECT_EQ(S.ValueToPixel(10), 87);   // two thirds of the way down: 20 + 100 * 2/3
-  EXPECT_EQ(S.ValueToPixel(0), 0);
+  EXPECT_EQ(S.ValueToPixel(0), 141);  // unshowable: at the low end, the bottom edge
 }
 
 TEST(Scale, LinearTicksOfTheProgramsAxes) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <utility>
 
 #include "tests/chart/ChartFixture.h"
@@ -295,6 +296,36 @@ TEST(PlotterBackground, PictureAndArea) {
   EXPECT_EQ(F.Area(10, 10), clWhite);
 }
 
+// The picture is read when its name changes: a file rewritten under the same name keeps
+// the picture read before; another name, or the name set again after a failure, is read.
+TEST(PlotterBackground, ThePictureIsReadWhenItsNameChanges) {
+  TChartFixture F;
+  QTemporaryDir Dir;
+  auto Save = [&](const QString& File, TColor Color) {
+    QImage Pic(4, 4, QImage::Format_RGB32);
+    Pic.fill(ToQRgb(Color));
+    const QString Name = Dir.filePath(File);
+    EXPECT_TRUE(Pic.save(Name));
+    return Name;
+  };
+  TBakGndImg* B = F.Chart->BackGroundImg();
+  B->SetIncludePath(true);
+  B->SetFillMode(bfTile);
+  const QString First = Save("first.png", clYellow);
+  B->SetName(First);
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  Save("first.png", clBlue);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  B->SetName(Save("second.png", clLime));
+  EXPECT_EQ(F.Area(100, 100), clLime);
+  B->SetName(Dir.filePath("missing.png"));
+  EXPECT_EQ(B->Name(), "");
+  EXPECT_EQ(F.Area(100, 100), clWhite);
+  B->SetName(First);
+  EXPECT_EQ(F.Area(100, 100), clBlue);
+}
+
 TEST(PlotterGrid, LinesOnTheScaleTicks) {
   TChartFixture F;
   F.Chart->SetGridColor(clRed);
@@ -383,6 +414,67 @@ TEST(PlotterCrossHair, DrawnOnTheWayToTheScreen) {
 
 // On a reversed axis the grid lines follow the ticks all the same: as many lines, each
 // on the mirror image of an unreversed one.
+// Grid lines at the ticks (step 0) lie on the very pixels of their ticks, also where a
+// tick falls exactly between two pixels, at every size of the chart.
+TEST(PlotterGrid, LinesLieOnTheirTicksAtEveryWidth) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsLines);
+  std::set<int> TickX, TickY;
+  F.Chart->OnScaleTickDrawn = [&](QObject* Sender, TCanvas*&, TScaleType, double, int X, int Y) {
+    if (Sender == F.Chart->ScaleOf(0, 1)) TickX.insert(X);
+    if (Sender == F.Chart->ScaleOf(1, 1)) TickY.insert(Y);
+  };
+  auto Red = [&](int X, int Y) { return F.Shown(X, Y) == clRed; };
+  const std::pair<double, double> Ranges[] = {{-4.75, 1.75}, {0, 6.5}, {-1.25, 2.25}, {2.5, -4}};
+  int Mismatches = 0;
+  for (const auto& [Low, High] : Ranges)
+    for (int Size = 100; Size <= 600; ++Size) {
+      F.Chart->SetBounds(0, 0, Size, Size);
+      F.Chart->ApplyLayerRange(1, Low, High, Low, High);
+      TickX.clear(), TickY.clear();
+      F.Chart->Paint();
+      const TChartArea A = F.Chart->ChartArea();
+      int Lines = 0;
+      for (int X = A.Left + 1; X < A.Right; ++X) {
+        bool Column = true;
+        for (int Y = A.Top + 1; Y < A.Bottom && Column; ++Y) Column = Red(X, Y);
+        Lines += Column;
+        if (Column && !TickX.count(X)) ++Mismatches, ADD_FAILURE() << "column " << X << " at size " << Size << ", range " << Low;
+      }
+      for (int Y = A.Top + 1; Y < A.Bottom; ++Y) {
+        bool Row = true;
+        for (int X = A.Left + 1; X < A.Right && Row; ++X) Row = Red(X, Y);
+        Lines += Row;
+        if (Row && !TickY.count(Y)) ++Mismatches, ADD_FAILURE() << "row " << Y << " at size " << Size << ", range " << Low;
+      }
+      ASSERT_GT(Lines, 4) << Size;
+      ASSERT_LT(Mismatches, 10);  // enough to see the pattern
+    }
+}
+
+// The named steps of a logarithmic grid: decades, then 1-2-5 times a power of ten.
+TEST(PlotterGrid, NamedStepsOnALogarithmicAxis) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsVertLines);
+  F.Chart->ApplyLayerRange(1, 1, 1000, -11, 11);
+  F.Chart->Scale1X()->SetLogarithmic(true);
+  auto LineAt = [&](double V) {
+    int X, Y;
+    F.Chart->WorldToPixel(1, V, 0, X, Y);
+    return F.Area(X - 40, 100) == clRed;
+  };
+  F.Chart->SetGridDx(TGridStep::Decades);
+  EXPECT_TRUE(LineAt(10) && LineAt(100));
+  EXPECT_FALSE(LineAt(20) || LineAt(50));
+  F.Chart->SetGridDx(TGridStep::OneTwoFive);
+  EXPECT_TRUE(LineAt(20) && LineAt(50) && LineAt(200));
+  EXPECT_FALSE(LineAt(30));
+  F.Chart->SetGridDx(TGridStep::OneToNine - 1);  // below the last named step: ignored
+  EXPECT_EQ(F.Chart->GridDx(), TGridStep::OneTwoFive);
+}
+
 TEST(PlotterGrid, ReversedAxesKeepEveryLine) {
   auto LinesCrossed = [](bool Reversed) {
     TChartFixture F;
