@@ -233,14 +233,20 @@ void TScale::PaintNow() {
 // painted anew before it is shown.
 void TScale::paintEvent(QPaintEvent*) {
   if (!Target_) {
-    if (Transparent_ || Surface_.Width() != width() || Surface_.Height() != height()) Paint();
+    if (Transparent_ || Surface_.Width() != width() || Surface_.Height() != height()) Render();
     CopyToControl(this, Surface_.Image());
   }
 }
 
 void TScale::Paint() {
-  if (!Visible_ && (!HasState(csDesigning) || Embedded_)) return;
-  if (HasState(csLoading) || SuspendPaint_) return;
+  if (Render() && !Target_) update();
+}
+
+// Draws the picture without asking for a paint event, so that the paint event itself can
+// use it (a transparent scale draws anew in every paint event).
+bool TScale::Render() {
+  if (!Visible_ && (!HasState(csDesigning) || Embedded_)) return false;
+  if (HasState(csLoading) || SuspendPaint_) return false;
   const int W = width(), H = height();
   const int OX = Target_ ? TargetX_ : 0, OY = Target_ ? TargetY_ : 0;
   const bool Horizontal = IsHorizontal();
@@ -284,5 +290,5 @@ void TScale::Paint() {
     DrawFrame(C, FrameStyle_, 0, 0, W - 1, H - 1, Frame_);
     if (Target_) Target_->Draw(OX, OY, Own.Image());
   }
-  if (!Target_) update();
+  return true;
 }

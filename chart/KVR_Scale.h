@@ -141,6 +141,7 @@ protected:
   void resizeEvent(QResizeEvent* Event) override;
 
 private:
+  bool Render();  // whether it drew
   // One drawing of one axis: where it is and what the canvas is (a tick handler may
   // swap the canvas).
   struct TAxisPass {

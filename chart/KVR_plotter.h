@@ -302,7 +302,7 @@ private:
   };
 
   // Items and sharing
-  void Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
+  void Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType, uint8_t FillOpacity = 255);
   int GroupSize() const;  // the charts that show this chart's list, itself included
   TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();

@@ -439,6 +439,27 @@ TEST(Scale, TransparentStandAloneScalesWaitForTheirParentOpaqueOnesPaintAtOnce) 
   EXPECT_EQ(Surface.Image(), Before);
 }
 
+// A transparent scale draws anew in each paint event; that must not ask for the next one.
+TEST(Scale, ATransparentStandAloneScalePaintsOnlyWhenAsked) {
+  QWidget Window;
+  auto* S = new TScale(&Window);
+  S->resize(200, 60);
+  S->SetTransparent(true);
+  S->SetSuspendPaint(false);
+  struct TPaintCounter : QObject {
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* E) override {
+      Count += E->type() == QEvent::Paint;
+      return false;
+    }
+  } Counter;
+  S->installEventFilter(&Counter);
+  Window.show();
+  for (int I = 0; I < 20; ++I) QApplication::processEvents();
+  EXPECT_GE(Counter.Count, 1);
+  EXPECT_LE(Counter.Count, 3);
+}
+
 // For random ranges: ticks lie inside the range, run one way, and stay few.
 TEST(Scale, RandomRangesGiveOrderedTicksInsideTheRange) {
   std::mt19937 Gen(12);
