@@ -248,17 +248,21 @@ protected:
   bool focusNextPrevChild(bool Next) override;
 
 private:
-  // The items by value in one block. It grows by a fixed number of slots, through
-  // realloc, which moves large blocks by remapping pages rather than copying them.
+  // The items by value in one block. Its capacity grows by a fixed number of slots;
+  // underneath, the block is reserved geometrically, so that appending costs constant
+  // time per item however small that number is.
   struct TItemStore {
     TChartItem* Data = nullptr;
-    int Count = 0, Capacity = 0;
+    int Count = 0, Capacity = 0, Reserved = 0;
     TItemStore() = default;
     TItemStore(const TItemStore& Other);
     TItemStore& operator=(const TItemStore&) = delete;
     ~TItemStore();
     void Push(const TChartItem& Item, int Grow);
-    void Release();
+    void Clear();
+
+  private:
+    void Reserve(int Slots);
   };
   struct TAxisTransform {
     long double K = 0, D = 0;
