@@ -7,6 +7,7 @@
 #include <span>
 
 #include "chart/KVR_plotter.h"
+#include "chart/KVR_plotter_raster.h"
 
 namespace {
 
@@ -267,6 +268,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
   Pen->SetStyle(Style);
   C->Brush()->SetColor(ChartColor_);
   C->MoveTo(0, 0);
+  TItemRaster Raster(C);
   for (const TChartItem& I : std::span<const TChartItem>(Store_->Data, static_cast<size_t>(Store_->Count))) {
     if (HasNaN(I)) continue;  // a coordinate that is not a number has no pixel
     if (I.LineWidth != Width) Pen->SetWidth(Width = I.LineWidth);
@@ -277,7 +279,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     X1 = Limit(X1, ItemLimit) - ImageLeft();
     Y1 = Limit(Y1, ItemLimit) - ImageTop();
     if (I.ChartItemKind == 1) {
-      DrawMark(C, I.MarkType, X1, Y1);
+      Raster.Mark(I.MarkType, X1, Y1);
       continue;
     }
     int X2, Y2;
@@ -287,8 +289,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
-      C->MoveTo(X1, Y1);
-      C->LineTo(X2, Y2);
+      Raster.Line(X1, Y1, X2, Y2);
     }
   }
 }
