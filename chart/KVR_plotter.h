@@ -291,6 +291,7 @@ private:
   static void LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take);
   void AxisTransform(int Axis, const TScaleProps* Props, TAxisTransform& T) const;
   int ToPixel(int Axis, int Layer, double V) const;
+  inline int ToPixel(int Axis, const TAxisTransform& T, double V) const;  // render unit only
   bool CanPaint() const;
   // Properties
   template <class T>

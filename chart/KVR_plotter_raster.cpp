@@ -8,17 +8,13 @@
 
 namespace {
 
-constexpr int PatternMarks = 48;  // the shapes; higher types are characters
+constexpr int PatternMarks = TItemRaster::MarkShapes;
 
-// One horizontal run of a mark's pixels, as offsets from its centre.
-struct TRun {
-  int DY, DX, Len;
-};
-
-// The pixels a mark sets, all in the pen colour, and what it leaves behind on the canvas.
+// The pixels a mark sets, all in the pen colour, as offsets from its centre, and what
+// it leaves behind on the canvas.
 struct TSprite {
-  std::vector<TRun> Runs;
-  int Left = 0, Top = 0, Right = 0, Bottom = 0;  // inclusive offsets of the pixels
+  std::vector<QPoint> Pixels;
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;  // inclusive bounds of the pixels
   bool MovesPen = false;
   QPoint PenAfter;  // pen position afterwards, from the centre
   TBrushStyle BrushAfter = bsSolid;
@@ -45,32 +41,31 @@ TSprite Trace(uint8_t MarkType, TBrushStyle Brush) {
     const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
     for (int X = 0; X < Size; ++X) {
       if (Row[X] == ToQRgb(clWhite)) continue;
-      if (!S.Runs.empty() && S.Runs.back().DY == Y - Centre && S.Runs.back().DX + S.Runs.back().Len == X - Centre) {
-        ++S.Runs.back().Len;
-      } else {
-        S.Runs.push_back({Y - Centre, X - Centre, 1});
-      }
+      S.Pixels.emplace_back(X - Centre, Y - Centre);
       S.Left = std::min(S.Left, X - Centre), S.Right = std::max(S.Right, X - Centre);
       S.Top = std::min(S.Top, Y - Centre), S.Bottom = std::max(S.Bottom, Y - Centre);
     }
   }
-  if (S.Runs.empty()) S.Left = S.Top = S.Right = S.Bottom = 0;
+  if (S.Pixels.empty()) S.Left = S.Top = S.Right = S.Bottom = 0;
   S.MovesPen = C.PenPos() != Away;
   S.PenAfter = C.PenPos() - QPoint(Centre, Centre);
   S.BrushAfter = C.Brush()->Style();
   return S;
 }
 
-const TSprite& SpriteOf(uint8_t MarkType, TBrushStyle Brush) {
+// Sprites by mark type, those drawn with a solid brush first.
+int SpriteIndex(uint8_t MarkType, TBrushStyle Brush) { return (Brush == bsSolid ? 0 : PatternMarks) + MarkType; }
+
+const TSprite& Sprite(int Index) {
   static const auto Sprites = [] {
-    std::array<std::array<TSprite, PatternMarks>, 2> All;
+    std::array<TSprite, 2 * PatternMarks> All;
     for (int T = 0; T < PatternMarks; ++T) {
-      All[0][T] = Trace(static_cast<uint8_t>(T), bsSolid);
-      All[1][T] = Trace(static_cast<uint8_t>(T), bsClear);
+      All[SpriteIndex(uint8_t(T), bsSolid)] = Trace(uint8_t(T), bsSolid);
+      All[SpriteIndex(uint8_t(T), bsClear)] = Trace(uint8_t(T), bsClear);
     }
     return All;
   }();
-  return Sprites[Brush == bsSolid ? 0 : 1][MarkType];
+  return Sprites[Index];
 }
 
 }  // namespace
@@ -91,17 +86,25 @@ bool TItemRaster::PlainPen() const {
 
 void TItemRaster::Mark(uint8_t MarkType, int X, int Y) {
   if (MarkType < PatternMarks && PlainPen() && !C_->IsPrinter()) {
-    const TSprite& S = SpriteOf(MarkType, C_->Brush()->Style());
+    const int Index = SpriteIndex(MarkType, C_->Brush()->Style());
+    const TSprite& S = Sprite(Index);
     if (Inside(int64_t(X) + S.Left, int64_t(Y) + S.Top) && Inside(int64_t(X) + S.Right, int64_t(Y) + S.Bottom)) {
       const QRgb Rgb = ToQRgb(C_->Pen()->Color());
       QRgb* Centre = Bits_ + Y * Stride_ + X;
-      for (const TRun& R : S.Runs) std::fill_n(Centre + R.DY * Stride_ + R.DX, R.Len, Rgb);
+      for (const qsizetype Offset : OffsetsOf(Index)) Centre[Offset] = Rgb;
       if (S.MovesPen) C_->MoveTo(X + S.PenAfter.x(), Y + S.PenAfter.y());
       C_->Brush()->SetStyle(S.BrushAfter);
       return;
     }
   }
   DrawMark(C_, MarkType, X, Y);
+}
+
+const std::vector<qsizetype>& TItemRaster::OffsetsOf(int Index) {
+  std::vector<qsizetype>& Offsets = Offsets_[static_cast<size_t>(Index)];
+  if (Offsets.empty())
+    for (const QPoint& P : Sprite(Index).Pixels) Offsets.push_back(P.y() * Stride_ + P.x());
+  return Offsets;
 }
 
 void TItemRaster::Line(int X1, int Y1, int X2, int Y2) {

@@ -71,13 +71,16 @@ void TCustomPlotter::UpdateTransform() {
   }
 }
 
-int TCustomPlotter::ToPixel(int Axis, int Layer, double V) const {
-  const TAxisTransform& T = Transform_[static_cast<size_t>(std::clamp(Layer, 1, Layers) - 1)][Axis];
+inline int TCustomPlotter::ToPixel(int Axis, const TAxisTransform& T, double V) const {
   if (!T.Logarithmic) return RoundPixel(T.K * V + T.D);
   if (V > 1e-100) return RoundPixel(T.K * std::log(static_cast<long double>(V)) + T.D);
   // Values a logarithmic axis cannot show go to its low edge (the high one if reversed).
   if (Axis == 0) return T.Reversed ? width() : 0;
   return T.Reversed ? 0 : height();
+}
+
+int TCustomPlotter::ToPixel(int Axis, int Layer, double V) const {
+  return ToPixel(Axis, Transform_[static_cast<size_t>(std::clamp(Layer, 1, Layers) - 1)][Axis], V);
 }
 
 void TCustomPlotter::WorldToPixel(int Layer, double X, double Y, int& Px, int& Py) const {
@@ -269,23 +272,27 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
   C->Brush()->SetColor(ChartColor_);
   C->MoveTo(0, 0);
   TItemRaster Raster(C);
+  const int Left = ImageLeft(), Top = ImageTop();
+  int Layer = 1;  // the transforms of the layer in hand, looked up when it changes
+  const auto* T = &Transform_[0];
+  auto Pixel = [&](double X, double Y, int& Px, int& Py) {
+    Px = Limit(ToPixel(0, (*T)[0], X), ItemLimit) - Left;
+    Py = Limit(ToPixel(1, (*T)[1], Y), ItemLimit) - Top;
+  };
   for (const TChartItem& I : std::span<const TChartItem>(Store_->Data, static_cast<size_t>(Store_->Count))) {
     if (HasNaN(I)) continue;  // a coordinate that is not a number has no pixel
     if (I.LineWidth != Width) Pen->SetWidth(Width = I.LineWidth);
     if (I.Color != Color) Pen->SetColor(Color = I.Color);
     if (I.PenStyle != Style) Pen->SetStyle(Style = I.PenStyle);
+    if (I.Layer != Layer) T = &Transform_[static_cast<size_t>(std::clamp(Layer = I.Layer, 1, Layers) - 1)];
     int X1, Y1;
-    WorldToPixel(I.Layer, I.X1, I.Y1, X1, Y1);
-    X1 = Limit(X1, ItemLimit) - ImageLeft();
-    Y1 = Limit(Y1, ItemLimit) - ImageTop();
+    Pixel(I.X1, I.Y1, X1, Y1);
     if (I.ChartItemKind == 1) {
       Raster.Mark(I.MarkType, X1, Y1);
       continue;
     }
     int X2, Y2;
-    WorldToPixel(I.Layer, I.X2, I.Y2, X2, Y2);
-    X2 = Limit(X2, ItemLimit) - ImageLeft();
-    Y2 = Limit(Y2, ItemLimit) - ImageTop();
+    Pixel(I.X2, I.Y2, X2, Y2);
     if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
