@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "chart/KVR_Scale_engine.h"
+#include "chart/KVR_Scale_labels.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
 
@@ -197,6 +198,7 @@ private:
   bool LogFactors_ = false;  // whether Factor_ and Offset_ map logarithms
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
+  TLabelStamps LabelStamps_;
   bool SuspendPaint_ = true, Embedded_ = false, Visible_ = true;
   // Set at construction and cleared by Loaded(): while set, Logarithmic := true is
   // accepted whatever the range. A scale made at run time keeps it.
