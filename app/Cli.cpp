@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <functional>
 
 #include "app/uswivel.h"
 #include "i18n/Glossator.h"
@@ -32,28 +33,131 @@ QString ColorText(TColor Color) {
 
 QJsonArray Pair(double A, double B) { return QJsonArray{A, B}; }
 
+// The overlays of a comma-separated list such as "residuals,mean-squares".
+std::optional<TOverlays> OverlaysOf(const QString& List) {
+  TOverlays Overlays;
+  for (const QString& Name : List.split(QLatin1Char(','))) {
+    if (Name == QLatin1String("residuals")) Overlays.Residuals = true;
+    else if (Name == QLatin1String("squares")) Overlays.Squares = true;
+    else if (Name == QLatin1String("mean-squares")) Overlays.MeanSquares = true;
+    else return std::nullopt;
+  }
+  return Overlays;
+}
+
+// What an option does with its value: nothing when it was taken, else what the value
+// should have been.
+using TTakeValue = std::function<std::optional<QString>(TOptions& O, const QString& Value)>;
+
+// One command-line option: its name, the name of its value (none for a switch), its help
+// text (lines after the first are continuations) and what it does with the value.
+struct TOptionSpec {
+  QLatin1String Name;
+  QLatin1String ValueName;
+  const char* Help;
+  TTakeValue Take;
+};
+
+// A whole number within Low..High, handed to Store; What says what it must be otherwise.
+TTakeValue Integer(long long Low, long long High, const char* What, void (*Store)(TOptions&, long long)) {
+  return [=](TOptions& O, const QString& Value) -> std::optional<QString> {
+    const auto N = IntegerValue(Value, Low, High);
+    if (!N) return QString::fromUtf8(What);
+    Store(O, *N);
+    return std::nullopt;
+  };
+}
+
+// A file name (not empty) into Field.
+TTakeValue FileName(QString TOptions::*Field) {
+  return [=](TOptions& O, const QString& Value) -> std::optional<QString> {
+    if (Value.isEmpty()) return QStringLiteral("a file name");
+    O.*Field = Value;
+    return std::nullopt;
+  };
+}
+
+// An option without a value: it sets Field.
+TTakeValue Switch(bool TOptions::*Field) {
+  return [=](TOptions& O, const QString&) -> std::optional<QString> {
+    O.*Field = true;
+    return std::nullopt;
+  };
+}
+
+// Every option, in the order of the help text. Adding an option is adding an entry here.
+const TOptionSpec Options[] = {
+    {QLatin1String("--seed"), QLatin1String("N"),
+     "seed the random generator with N (0 to 9223372036854775807)\ninstead of the clock",
+     Integer(0, INT64_MAX, "a whole number from 0", [](TOptions& O, long long N) { O.Seed = static_cast<uint64_t>(N); })},
+    {QLatin1String("--step"), QLatin1String("N"), "after start-up, go on to lesson step N (1-5)",
+     Integer(1, 5, "a lesson step from 1 to 5", [](TOptions& O, long long N) { O.Step = static_cast<int>(N); })},
+    {QLatin1String("--angle"), QLatin1String("P"), "rotate position P in tenths of a degree (clamped to the step's range)",
+     Integer(0, 3600, "a position from 0 to 3600", [](TOptions& O, long long N) { O.Angle = static_cast<int>(N); })},
+    {QLatin1String("--magnification"), QLatin1String("P"),
+     "y-axis magnification position P (0-48; 40 is normal), with --step 4",
+     Integer(0, 48, "a position from 0 to 48", [](TOptions& O, long long N) { O.Magnification = static_cast<int>(N); })},
+    {QLatin1String("--snapshot"), QLatin1String("FILE"),
+     "start without boxes, render the main window to FILE (PNG) and exit", FileName(&TOptions::Snapshot)},
+    {QLatin1String("--report"), QLatin1String(), "start without boxes, print what the window shows as JSON and exit",
+     Switch(&TOptions::Report)},
+    {QLatin1String("--language"), QLatin1String("CODE"),
+     "show the program in language CODE (en, de, fr, ...), from the\n"
+     "dictionary swivel.CODE.itl (swivel.itl for en); without it, the\n"
+     "language of the user's locale when its dictionary is installed, else en",
+     [](TOptions& O, const QString& Value) -> std::optional<QString> {
+       static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
+       if (!Code.match(Value).hasMatch()) return QStringLiteral("a two-letter language code such as de");
+       O.Language = Value;
+       return std::nullopt;
+     }},
+    {QLatin1String("--show"), QLatin1String("LIST"),
+     "show on the chart what LIST names, separated by commas: residuals\n"
+     "(to the red line), squares (of the residuals), mean-squares (of the\n"
+     "distances from the mean of y, with its line)",
+     [](TOptions& O, const QString& Value) -> std::optional<QString> {
+       const auto Overlays = OverlaysOf(Value);
+       if (!Overlays) return QStringLiteral("a list of residuals, squares and mean-squares, separated by commas");
+       O.Show = *Overlays;
+       return std::nullopt;
+     }},
+    {QLatin1String("--scale"), QLatin1String("N"), "with --snapshot, render N device pixels to a pixel (1-4)",
+     Integer(1, 4, "a scale from 1 to 4", [](TOptions& O, long long N) { O.Scale = static_cast<int>(N); })},
+    {QLatin1String("--about"), QLatin1String(), "with --snapshot, render the about box instead of the main window",
+     Switch(&TOptions::About)},
+    {QLatin1String("--check-dictionary"), QLatin1String("FILE"),
+     "check a translated dictionary against swivel.itl and exit\n(0 when clean; each finding on a line of its own otherwise)",
+     FileName(&TOptions::CheckDictionary)},
+    {QLatin1String("--version"), QLatin1String(), "print the program's version and exit", Switch(&TOptions::Version)},
+    {QLatin1String("--help"), QLatin1String(), "show this text", Switch(&TOptions::Help)},
+};
+
+const TOptionSpec* FindOption(const QString& Name) {
+  for (const TOptionSpec& Spec : Options)
+    if (Name == Spec.Name) return &Spec;
+  return nullptr;
+}
+
 }  // namespace
 
+// The help column starts at 22; a longer name and value push it two spaces further.
 QString UsageText() {
-  return QStringLiteral(
+  constexpr int HelpColumn = 22;
+  QString Text = QStringLiteral(
       "Usage: swivel [options]\n"
       "Turn a cloud of 15 random points and watch the least-squares line follow.\n\n"
-      "Options for authors who script figures:\n"
-      "  --seed N            seed the random generator with N (0 to 9223372036854775807)\n"
-      "                      instead of the clock\n"
-      "  --step N            after start-up, go on to lesson step N (1-5)\n"
-      "  --angle P           rotate position P in tenths of a degree (clamped to the step's range)\n"
-      "  --magnification P   y-axis magnification position P (0-48; 40 is normal), with --step 4\n"
-      "  --snapshot FILE     start without boxes, render the main window to FILE (PNG) and exit\n"
-      "  --report            start without boxes, print what the window shows as JSON and exit\n"
-      "  --language CODE     show the program in language CODE (en, de, fr, ...), from the\n"
-      "                      dictionary swivel.CODE.itl (swivel.itl for en); without it, the\n"
-      "                      language of the user's locale when its dictionary is installed, else en\n"
-      "  --about             with --snapshot, render the about box instead of the main window\n"
-      "  --check-dictionary FILE  check a translated dictionary against swivel.itl and exit\n"
-      "                      (0 when clean; each finding on a line of its own otherwise)\n"
-      "  --help              show this text\n");
+      "Options for authors who script figures:\n");
+  for (const TOptionSpec& Spec : Options) {
+    QString Head = QStringLiteral("  ") + Spec.Name;
+    if (!Spec.ValueName.isEmpty()) Head += QLatin1Char(' ') + Spec.ValueName;
+    const QStringList Lines = QString::fromUtf8(Spec.Help).split(QLatin1Char('\n'));
+    Text += Head.leftJustified(HelpColumn - 2) + QStringLiteral("  ") + Lines.first() + QLatin1Char('\n');
+    for (qsizetype L = 1; L < Lines.size(); ++L) Text += QString(HelpColumn, QLatin1Char(' ')) + Lines[L] + QLatin1Char('\n');
+  }
+  return Text;
 }
+
+QString VersionText() { return QStringLiteral("swivel " SWIVEL_VERSION); }
 
 std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
   TOptions O;
@@ -65,60 +169,24 @@ std::variant<TOptions, QString> ParseOptions(const QStringList& Args) {
       if (I + 1 < Args.size() && !Args[I + 1].startsWith(QLatin1Char('-'))) ++I;
       continue;
     }
-    if (A == QLatin1String("--help")) {
-      O.Help = true;
-      continue;
+    const TOptionSpec* Spec = FindOption(A);
+    if (!Spec) return QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(A);
+    QString Value;
+    if (!Spec->ValueName.isEmpty()) {
+      // An option is never the value of the one before it: "--snapshot --report" misses
+      // its file name.
+      if (I + 1 >= Args.size() || Args[I + 1].startsWith(QLatin1String("--")))
+        return QStringLiteral("swivel: option %1 needs a value").arg(A);
+      Value = Args[++I];
     }
-    if (A == QLatin1String("--report")) {
-      O.Report = true;
-      continue;
-    }
-    if (A == QLatin1String("--about")) {
-      O.About = true;
-      continue;
-    }
-    const bool Known = A == QLatin1String("--seed") || A == QLatin1String("--step") || A == QLatin1String("--angle") ||
-                       A == QLatin1String("--magnification") || A == QLatin1String("--snapshot") ||
-                       A == QLatin1String("--language") || A == QLatin1String("--check-dictionary");
-    if (!Known) return QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(A);
-    // An option is never the value of the one before it: "--snapshot --report" misses
-    // its file name.
-    if (I + 1 >= Args.size() || Args[I + 1].startsWith(QLatin1String("--")))
-      return QStringLiteral("swivel: option %1 needs a value").arg(A);
-    const QString Value = Args[++I];
-    auto Bad = [&](const QString& What) { return QStringLiteral("swivel: %1 needs %2, not '%3'").arg(A, What, Value); };
-    if (A == QLatin1String("--seed")) {
-      const auto V = IntegerValue(Value, 0, INT64_MAX);
-      if (!V) return Bad(QStringLiteral("a whole number from 0"));
-      O.Seed = static_cast<uint64_t>(*V);
-    } else if (A == QLatin1String("--step")) {
-      const auto V = IntegerValue(Value, 1, 5);
-      if (!V) return Bad(QStringLiteral("a lesson step from 1 to 5"));
-      O.Step = static_cast<int>(*V);
-    } else if (A == QLatin1String("--angle")) {
-      const auto V = IntegerValue(Value, 0, 3600);
-      if (!V) return Bad(QStringLiteral("a position from 0 to 3600"));
-      O.Angle = static_cast<int>(*V);
-    } else if (A == QLatin1String("--magnification")) {
-      const auto V = IntegerValue(Value, 0, 48);
-      if (!V) return Bad(QStringLiteral("a position from 0 to 48"));
-      O.Magnification = static_cast<int>(*V);
-    } else if (A == QLatin1String("--language")) {
-      static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
-      if (!Code.match(Value).hasMatch()) return Bad(QStringLiteral("a two-letter language code such as de"));
-      O.Language = Value;
-    } else if (A == QLatin1String("--check-dictionary")) {
-      if (Value.isEmpty()) return Bad(QStringLiteral("a file name"));
-      O.CheckDictionary = Value;
-    } else {
-      if (Value.isEmpty()) return Bad(QStringLiteral("a file name"));
-      O.Snapshot = Value;
-    }
+    if (const std::optional<QString> Wanted = Spec->Take(O, Value))
+      return QStringLiteral("swivel: %1 needs %2, not '%3'").arg(A, *Wanted, Value);
   }
   // Only step 4 shows the magnification bar; in the others the lesson keeps the normal
   // y range, and the lines it draws assume it.
   if (O.Magnification && O.Step != 4)
     return QStringLiteral("swivel: --magnification needs --step 4, the step with the magnification bar");
+  if (O.Scale && O.Snapshot.isEmpty()) return QStringLiteral("swivel: --scale needs --snapshot, the picture it scales");
   return O;
 }
 
@@ -155,6 +223,7 @@ void ApplyOptions(TForm1& Form, const TOptions& O) {
   while (Form.LessonStep < O.Step && Form.BButNext->isEnabled()) Form.BButNextClick(Form.BButNext);
   if (O.Magnification) Form.SBarMagnif->SetPosition(*O.Magnification);
   if (O.Angle) Form.SBarRotate->SetPosition(*O.Angle);
+  Form.SetOverlays(O.Show);
 }
 
 QByteArray ReportJson(TForm1& Form) {
@@ -164,13 +233,16 @@ QByteArray ReportJson(TForm1& Form) {
     Form.Stats->CalcLinFit(K, D, Q);
   } catch (const EKVRError&) {
   }
-  QJsonArray Points, Lines;
+  const TSumsOfSquares Sums = SumsOfSquares(RotateCloud(Form.DataPoints, Form.SBarRotate->Position()), K, D);
+  QJsonArray Points, Lines, Squares;
   for (int I = 0; I < P->ItemCount(); ++I) {
     const TChartItem& Item = P->Item(I);
-    if (Item.ChartItemKind == 1) Points.append(Pair(Item.X1, Item.Y1));
-    else Lines.append(QJsonArray{Item.X1, Item.Y1, Item.X2, Item.Y2, ColorText(Item.Color)});
+    const QJsonArray Corners{Item.X1, Item.Y1, Item.X2, Item.Y2, ColorText(Item.Color)};
+    if (Item.ChartItemKind == ikMark) Points.append(Pair(Item.X1, Item.Y1));
+    else if (Item.ChartItemKind == ikLine) Lines.append(Corners);
+    else Squares.append(Corners);
   }
-  const QJsonObject Report{
+  QJsonObject Report{
       {"step", Form.LessonStep},
       {"rotate", QJsonObject{{"position", Form.SBarRotate->Position()}, {"min", Form.SBarRotate->Min()},
                              {"max", Form.SBarRotate->Max()}}},
@@ -181,18 +253,24 @@ QByteArray ReportJson(TForm1& Form) {
       {"slope", K},
       {"intercept", D},
       {"r2", Q},
+      {"ss_residual", Sums.Residual},
+      {"ss_total", Sums.Total},
       {"readout", Form.RdoRxy->DisplayText()},
       {"next_enabled", Form.BButNext->isEnabled()},
       {"memo", Form.Memo1->toPlainText()},
       {"caption", Form.windowTitle()},
       {"points", Points},
       {"lines", Lines}};
+  if (!Squares.isEmpty()) Report.insert(QStringLiteral("squares"), Squares);
   return QJsonDocument(Report).toJson(QJsonDocument::Compact);
 }
 
-bool SaveSnapshot(QWidget& Window, const QString& FileName, QString& Error) {
+bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
   QCoreApplication::processEvents();  // pending layout, such as the memo's scroll bar
-  const QPixmap Picture = Window.grab();
+  const qreal Ratio = Scale ? *Scale : Window.devicePixelRatioF();
+  QPixmap Picture(Window.size() * Ratio);
+  Picture.setDevicePixelRatio(Ratio);
+  Window.render(&Picture);
   if (Picture.save(FileName, "PNG")) return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
   return false;

@@ -8,6 +8,8 @@
 #include <optional>
 #include <variant>
 
+#include "app/Residuals.h"
+
 class QWidget;
 class TForm1;
 
@@ -19,8 +21,11 @@ struct TOptions {
   QString Language;  // "de": the German dictionary swivel.de.itl
   QString CheckDictionary;  // a dictionary to check instead of starting the lesson
   bool About = false;       // the snapshot shows the about box
+  TOverlays Show;           // what the chart shows beside the points and lines
+  std::optional<int> Scale;  // of the snapshot: device pixels to a pixel, 1 to 4
   bool Report = false;
   bool Help = false;
+  bool Version = false;
   // A picture, a report or a check: run start-up without boxes, print or save, and end.
   bool Scripted() const { return Report || !Snapshot.isEmpty() || !CheckDictionary.isEmpty(); }
 };
@@ -30,6 +35,8 @@ struct TOptions {
 // options are left to their owners.
 std::variant<TOptions, QString> ParseOptions(const QStringList& Args);
 QString UsageText();
+// "swivel" and the version the build was made with.
+QString VersionText();
 
 // The languages with a dictionary beside ProgramFile: "en" for its own ITL file, and CODE
 // for each swivel.CODE.itl, sorted.
@@ -44,5 +51,7 @@ std::optional<QString> ChooseDictionary(const QString& ProgramFile, const QStrin
 void ApplyOptions(TForm1& Form, const TOptions& Options);
 // What the window shows, as one JSON object.
 QByteArray ReportJson(TForm1& Form);
-// Renders a whole window to a PNG file; false with a reason when it cannot be written.
-bool SaveSnapshot(QWidget& Window, const QString& FileName, QString& Error);
+// Renders a whole window to a PNG file, as a screen of device pixel ratio Scale shows
+// it (without a scale, at the window's own ratio); false with a reason when it cannot
+// be written.
+bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error);

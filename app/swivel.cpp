@@ -24,6 +24,32 @@ void Print(FILE* Stream, const QString& Text) {
   std::fputc('\n', Stream);
 }
 
+// The window's run: the event loop, or the picture or report a script asked for; the
+// exit code.
+int Run(QApplication& App, TForm1& Form1, const TOptions& Options) {
+  if (Options.Seed) Form1.SetSeed(*Options.Seed);
+  TFrmAbout FrmAbout(&Form1);
+  Form1.FrmAbout = &FrmAbout;
+  Form1.show();  // runs the start-up sequence (the about box waits for the user)
+  // Asked to end while the about box was open: it closes, then the window.
+  if (QuitRequested()) {
+    FrmAbout.close();
+    Form1.close();
+    return 0;
+  }
+  ApplyOptions(Form1, Options);
+  if (!Options.Scripted()) return App.exec();
+  if (Options.Report) Print(stdout, QString::fromUtf8(ReportJson(Form1)));
+  if (Options.About) FrmAbout.show();  // shown, as the user sees it, without waiting for OK
+  QString Error;
+  QWidget& Window = Options.About ? static_cast<QWidget&>(FrmAbout) : Form1;
+  if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Window, Options.Snapshot, Options.Scale, Error)) {
+    Print(stderr, Error);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +61,10 @@ int main(int argc, char** argv) {
   const TOptions& Options = std::get<TOptions>(Parsed);
   if (Options.Help) {
     Print(stdout, UsageText());
+    return 0;
+  }
+  if (Options.Version) {
+    Print(stdout, VersionText());
     return 0;
   }
   // A scripted run never needs a screen.
@@ -64,27 +94,10 @@ int main(int argc, char** argv) {
   }
   Mode.DictionaryFile = *Dictionary;
   TForm1 Form1(Mode);
-  if (Form1.clidemon->EndRequested() || QuitRequested()) return 0;  // another instance runs: no window
-  if (Options.Seed) Form1.SetSeed(*Options.Seed);
-  TFrmAbout FrmAbout(&Form1);
-  Form1.FrmAbout = &FrmAbout;
-  Form1.show();  // runs the start-up sequence (the about box waits for the user)
-  // Asked to end while the about box was open: it closes, then the window; the
-  // destructors run in reverse order and the single-instance lock goes last.
-  if (QuitRequested()) {
-    FrmAbout.close();
-    Form1.close();
-    return 0;
-  }
-  ApplyOptions(Form1, Options);
-  if (!Options.Scripted()) return App.exec();
-  if (Options.Report) Print(stdout, QString::fromUtf8(ReportJson(Form1)));
-  if (Options.About) FrmAbout.show();  // shown, as the user sees it, without waiting for OK
-  QString Error;
-  QWidget& Window = Options.About ? static_cast<QWidget&>(FrmAbout) : Form1;
-  if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Window, Options.Snapshot, Error)) {
-    Print(stderr, Error);
-    return 1;
-  }
-  return 0;
+  // Another instance runs (or a quit came during start-up): no window.
+  const int Code = Form1.clidemon->EndRequested() || QuitRequested() ? 0 : Run(App, Form1, Options);
+  // The orderly end: unregistered from the server and the dictionary written; then the
+  // destructors only release, the single-instance lock last.
+  Form1.clidemon->Shutdown();
+  return Code;
 }

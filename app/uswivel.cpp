@@ -1,17 +1,23 @@
 #include "app/uswivel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
 
 #include "app/TextFit.h"
+#include "readout/KVR_ReadoutFormat.h"
 
+#include "toolkit/Bitmap.h"
 #include "toolkit/FocusFrame.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Placement.h"
 
 // The glyphs and the icon are compiled into this library; a static library must ask for
@@ -40,6 +46,11 @@ std::optional<QString> OwnText(TGlossator* D, const char* Key) {
   return D->Translate(QLatin1String(Key));
 }
 
+// The overlays' colours: the residuals belong to the red line; the mean's squares
+// stand apart in green. The squares' insides are light enough for the points to show.
+constexpr TColor ResidualColor = clRed, MeanColor = clGreen;
+constexpr uint8_t SquareOpacity = 40;
+
 }  // namespace
 
 // A fixed window with a system menu and a minimise box only.
@@ -54,6 +65,7 @@ TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
   ApplyDesign();
   NotifyLoaded();
   NameForAssistiveTools();
+  CreateChartMenu();
   if (Mode_.Scripted) return;
   if (clidemon->EndRequested()) TFrontDoor::Knock();  // this start ends; the running one comes forward
   else FrontDoor_ = std::make_unique<TFrontDoor>([this] { ComeToFront(); });
@@ -69,11 +81,18 @@ void TForm1::NameForAssistiveTools() {
   Plotter1->setAccessibleName(clidemon->GetText(QStringLiteral("Chart")));
 }
 
-// Enter on a focused button presses it, as Space does.
+// Enter on a focused button presses it, as Space does. The Menu key and Shift+F10 open
+// the chart's menu from the rotate bar, the control that turns what the chart shows.
 void TForm1::keyPressEvent(QKeyEvent* Event) {
   auto* Button = qobject_cast<QPushButton*>(focusWidget());
   if (Button && (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter)) {
     Button->click();
+    return;
+  }
+  const bool MenuKey =
+      Event->key() == Qt::Key_Menu || (Event->key() == Qt::Key_F10 && Event->modifiers() == Qt::ShiftModifier);
+  if (MenuKey && (focusWidget() == SBarRotate || focusWidget() == Plotter1)) {
+    PopupChartMenu(Plotter1->mapToGlobal(Plotter1->rect().center()), true);
     return;
   }
   QWidget::keyPressEvent(Event);
@@ -112,6 +131,44 @@ void TForm1::CreateComponents() {
   }
 }
 
+// Captions and names from the dictionary, like every other text of the window. Copy and
+// Save answer their keys anywhere in the window, the menu closed.
+void TForm1::CreateChartMenu() {
+  PopupMenu1->setAccessibleName(Translated("Chart menu"));
+  auto Add = [this](const char* Key, bool Checkable) {
+    QAction* A = PopupMenu1->addAction(Translated(Key));
+    A->setCheckable(Checkable);
+    return A;
+  };
+  ActResiduals = Add("Residuals", true);
+  ActSquares = Add("Squares of residuals", true);
+  ActMeanSquares = Add("Squares around the mean", true);
+  PopupMenu1->addSeparator();
+  ActCopyFigure = Add("Copy figure", false);
+  ActSaveFigure = Add("Save figure", false);
+  ActCopyFigure->setShortcut(QKeySequence::Copy);
+  ActSaveFigure->setShortcut(QKeySequence::Save);
+  addAction(ActCopyFigure);
+  addAction(ActSaveFigure);
+  for (QAction* A : {ActResiduals, ActSquares, ActMeanSquares})
+    connect(A, &QAction::triggered, this, [this] {
+      SetOverlays({ActResiduals->isChecked(), ActSquares->isChecked(), ActMeanSquares->isChecked()});
+    });
+  connect(ActCopyFigure, &QAction::triggered, this, [this] { CopyFigure(); });
+  connect(ActSaveFigure, &QAction::triggered, this, [this] { SaveFigure(); });
+  // The rotate bar's own menu (scroll here, top, bottom) would open beside the chart's
+  // from the Menu key, which some platforms also send as a context-menu request.
+  SBarRotate->setContextMenuPolicy(Qt::NoContextMenu);
+  Plotter1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Plotter1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& Pos) { PopupChartMenu(Plotter1->mapToGlobal(Pos), false); });
+}
+
+void TForm1::PopupChartMenu(const QPoint& Pos, bool ByKeyboard) {
+  PopupMenu1->popup(Pos);
+  if (ByKeyboard) PopupMenu1->setActiveAction(ActResiduals);
+}
+
 void TForm1::ApplyDesign() {
   setWindowTitle(QStringLiteral("GL_Regression and Rotated Data"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/swivel.svg")));
@@ -146,7 +203,7 @@ void TForm1::ApplyDesign() {
 
   Memo1->setGeometry(0, 37, 495, 92);
   Memo1->setReadOnly(true);
-  Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // the empty popup menu: no edit menu
+  Memo1->setContextMenuPolicy(Qt::NoContextMenu);  // no edit menu
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   Memo1->Lines()->Add(QStringLiteral("GL_Explain_1"));
@@ -235,11 +292,13 @@ void TForm1::ApplyChartDesign() {
   P->SetShadowStyle(ssFlying);
   P->SetShadowColor(clGrayText);
   P->SetShadowBakColor(clBtnFace);
-  P->SetCaptionAnchorHoriz(cahChartRight);
-  P->SetCaptionAnchorVert(cavChartTop);
+  // The caption (the sums of squares, while squares are shown) goes below the x axis's
+  // numbers, centred on the chart area.
+  P->SetCaptionAnchorHoriz(cahChartCenter);
+  P->SetCaptionAnchorVert(cavControlBottom);
   P->SetCaptionPosX(0);
-  P->SetCaptionPosY(-16);
-  P->SetCaptionAlignment(taRightJustify);
+  P->SetCaptionPosY(-17);
+  P->SetCaptionAlignment(taCenter);
   P->SetGridStyle(gsNone);
   P->SetMouseAction(maNone);
   P->setFocusPolicy(Qt::NoFocus);  // the chart answers no keys here
@@ -294,27 +353,34 @@ void TForm1::ApplyChartDesign() {
 
 void TForm1::GenerateData() { DataPoints = GenerateCloud(Random_); }
 
+// The overlays go first, beneath the points and the lines.
 void TForm1::UpdateDisplay() {
   Stats->ResetStats();
   StatsInverse->ResetStats();
   Plotter1->ClearItems();
-  Plotter1->SetDataColor(clBlack);
   RdoAngle->SetValue(DegreesOf(SBarRotate->Position()));
-  for (const TDataPoint& P : RotateCloud(DataPoints, SBarRotate->Position())) {
-    Plotter1->AddMark(P.X, P.Y, 12);
+  const TPointCloud Points = RotateCloud(DataPoints, SBarRotate->Position());
+  for (const TDataPoint& P : Points) {
     Stats->AddPair(P.X, P.Y);
     StatsInverse->AddPair(P.Y, P.X);
   }
   double K = 0, D = 0, Q = 0;
+  bool Fitted = true;
   try {
     Stats->CalcLinFit(K, D, Q);
+  } catch (const EKVRMath2Error&) {
+    Fitted = false;  // no line through a cloud whose x are all equal
+  }
+  if (Fitted) ShowOverlays(Points, K, D);
+  else Plotter1->SetCaption(QString());
+  Plotter1->SetDataColor(clBlack);
+  for (const TDataPoint& P : Points) Plotter1->AddMark(P.X, P.Y, 12);
+  if (Fitted) {
     Plotter1->SetDataColor(clRed);
     const double XL = Plotter1->Scale1X()->RangeLow(), XH = Plotter1->Scale1X()->RangeHigh();
     Plotter1->AddLine(XL, K * XL + D, XH, K * XH + D);
-    RdoRxy->SetValue(Q);
-  } catch (const EKVRMath2Error&) {
-    RdoRxy->SetValue(std::nan(""));  // no line through a cloud whose x are all equal
   }
+  RdoRxy->SetValue(Fitted ? Q : std::nan(""));
   if (LessonStep == 5) {
     try {
       StatsInverse->CalcLinFit(K, D, Q);
@@ -325,6 +391,73 @@ void TForm1::UpdateDisplay() {
     }
   }
   Plotter1->Redisplay();
+}
+
+// While squares are shown, the chart's caption gives their sums and how r² follows
+// from them, in the readout's number format.
+void TForm1::ShowOverlays(const TPointCloud& Points, double Slope, double Intercept) {
+  Plotter1->UpdateTransform();  // the squares are measured in pixels of the current ranges
+  const TSumsOfSquares Sums = SumsOfSquares(Points, Slope, Intercept);
+  if (Overlays_.MeanSquares) {
+    Plotter1->SetDataColor(MeanColor);
+    const double XL = Plotter1->Scale1X()->RangeLow(), XH = Plotter1->Scale1X()->RangeHigh();
+    Plotter1->AddLine(XL, Sums.MeanY, XH, Sums.MeanY);
+    AddSquares(*Plotter1, Points, 0, Sums.MeanY, MeanColor, SquareOpacity);
+  }
+  if (Overlays_.Squares) AddSquares(*Plotter1, Points, Slope, Intercept, ResidualColor, SquareOpacity);
+  if (Overlays_.Residuals) {
+    Plotter1->SetDataColor(ResidualColor);
+    AddResiduals(*Plotter1, Points, Slope, Intercept);
+  }
+  if (!Overlays_.Squares && !Overlays_.MeanSquares) {
+    Plotter1->SetCaption(QString());
+    return;
+  }
+  auto Number = [this](double V, int Decimals) {
+    return FormatReadoutValue(V, TReadoutFormat{dtFixP, Decimals, RdoRxy->Comma()}).value_or(QStringLiteral("?"));
+  };
+  Plotter1->SetCaption(Translated("Sums of squares")
+                           .arg(Number(Sums.Residual, 2), Number(Sums.Total, 2),
+                                Number(1 - Sums.Residual / Sums.Total, RdoRxy->Precision())));
+}
+
+void TForm1::SetOverlays(const TOverlays& V) {
+  ActResiduals->setChecked(V.Residuals);
+  ActSquares->setChecked(V.Squares);
+  ActMeanSquares->setChecked(V.MeanSquares);
+  if (V == Overlays_) return;
+  Overlays_ = V;
+  UpdateDisplay();
+}
+
+QImage TForm1::Figure(int Scale) const {
+  QImage Picture = FractionalScaled(Plotter1->Surface(), std::clamp(Scale, 1, 4));
+  Picture.setDevicePixelRatio(1);
+  return Picture;
+}
+
+void TForm1::CopyFigure() { QGuiApplication::clipboard()->setImage(Figure(1)); }
+
+bool TForm1::SaveFigureTo(const QString& FileName, int Scale, QString& Error) const {
+  if (Figure(Scale).save(FileName, "PNG")) return true;
+  Error = Translated("Figure not saved").arg(FileName);
+  return false;
+}
+
+void TForm1::SaveFigure() {
+  const QStringList Scales{QStringLiteral("1×"), QStringLiteral("2×"), QStringLiteral("3×"), QStringLiteral("4×")};
+  bool Chosen = false;
+  const QString Scale =
+      QInputDialog::getItem(this, Translated("Save the figure"), Translated("Figure scale"), Scales, 0, false, &Chosen);
+  if (!Chosen) return;
+  QFileDialog Dialog(this, Translated("Save the figure"), QStringLiteral("swivel.png"),
+                     Translated("PNG image") + QStringLiteral(" (*.png)"));
+  Dialog.setAcceptMode(QFileDialog::AcceptSave);
+  Dialog.setDefaultSuffix(QStringLiteral("png"));
+  if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return;
+  QString Error;
+  if (!SaveFigureTo(Dialog.selectedFiles().first(), static_cast<int>(Scales.indexOf(Scale)) + 1, Error))
+    ShowInformation(Error);
 }
 
 // --- handlers ----------------------------------------------------------------------
@@ -351,10 +484,12 @@ void TForm1::FormShow() {
 
 void TForm1::SBarRotateChange(QObject*) { UpdateDisplay(); }
 
+// The squares are measured in pixels, so they are drawn anew for the new y range.
 void TForm1::SBarMagnifChange(QObject*) {
   const double T = (50 - SBarMagnif->Position()) / 10.0;
   Plotter1->Scale1Y()->SetRangeLow(-11 / T);
   Plotter1->Scale1Y()->SetRangeHigh(11 / T);
+  if (Overlays_.Squares || Overlays_.MeanSquares) UpdateDisplay();
 }
 
 void TForm1::BButOKClick(QObject*) { close(); }

@@ -15,6 +15,7 @@
 #include "app/AboutBox.h"
 #include "app/FrontDoor.h"
 #include "app/PointCloud.h"
+#include "app/Residuals.h"
 #include "chart/KVR_plotter.h"
 #include "companion/TesseraDemon.h"
 #include "readout/KVR_Readout.h"
@@ -55,7 +56,13 @@ public:
   TReadout* RdoAngle;
   TCurveFit* Stats;
   TCurveFit* StatsInverse;
+  // The chart's menu: the overlays, and the figure for the clipboard or a file.
   QMenu* PopupMenu1;
+  QAction* ActResiduals;
+  QAction* ActSquares;
+  QAction* ActMeanSquares;
+  QAction* ActCopyFigure;
+  QAction* ActSaveFigure;
   TtsrDemonClient* clidemon;
   // The about box, created by the program entry after this window.
   TFrmAbout* FrmAbout = nullptr;
@@ -82,6 +89,20 @@ public:
   void DecimalCommaStep();
   void FitReadoutCaption();
 
+  const TOverlays& Overlays() const { return Overlays_; }
+  void SetOverlays(const TOverlays& V);
+  // Opens the chart's menu at Pos (global); by keyboard, with its first entry chosen.
+  void PopupChartMenu(const QPoint& Pos, bool ByKeyboard);
+  // The chart as shown, Scale (1 to 4) device pixels to a pixel, enlarged as a screen
+  // of that device pixel ratio shows it: every line stays sharp.
+  QImage Figure(int Scale) const;
+  void CopyFigure();
+  // Asks for the scale and the file name, then saves; a failure is shown in a box.
+  void SaveFigure();
+  // The figure at Scale as a PNG file; false, with the reason in Error, when it cannot
+  // be written.
+  bool SaveFigureTo(const QString& FileName, int Scale, QString& Error) const;
+
   // Seeds the generator with Seed at start-up instead of the clock.
   void SetSeed(uint64_t Seed) { Seed_ = Seed; }
 
@@ -96,7 +117,11 @@ private:
   void ApplyChartDesign();
   void ShowExplanation(const QString& Key);
   void NarrowRotation(const TRotateRange& Range);
+  void CreateChartMenu();
+  void ShowOverlays(const TPointCloud& Points, double Slope, double Intercept);
+  QString Translated(const char* Key) const { return clidemon->GetText(QLatin1String(Key)); }
 
+  TOverlays Overlays_;
   TStartMode Mode_;
   std::optional<uint64_t> Seed_;
   std::mt19937_64 Random_;

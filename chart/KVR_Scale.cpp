@@ -5,8 +5,13 @@
 #include <cmath>
 
 #include "chart/KVR_Scale_engine.h"
+#include "toolkit/Setter.h"
 
 TScale::TScale(QWidget* Parent) : QWidget(Parent), DateFormat_(std::make_unique<TDTLabel>()) {
+  // A stand-alone scale's own defaults, where they differ from an axis of the chart.
+  RangeHigh_ = 100;
+  CaptionPosX_ = CaptionPosY_ = 4;
+  Visible_ = true;
   resize(400, 400);
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   DateFormat_->SetScaleDefaults();
@@ -19,96 +24,121 @@ TScale::~TScale() { Include(csDestroying); }
 
 template <class T>
 void TScale::StoreIfChanged(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  RepaintRequest();
+  StoreChanged(Field, V, [this] { RepaintRequest(); });
 }
 
 // Settings that move ticks: stored, then the calibration follows before the repaint.
 template <class T>
 void TScale::StoreAndCalibrate(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  CalcScaleFactors();
-  RepaintRequest();
+  StoreChanged(Field, V, [this] {
+    CalcScaleFactors();
+    RepaintRequest();
+  });
 }
 
-// Non-finite ends are refused; equal ends are moved one unit apart.
+// A shared setting goes through SetSettings, where its rules live.
+template <class T>
+void TScale::ChangeSetting(T TScaleSettings::*Field, const T& V) {
+  TScaleSettings S = Settings();
+  S.*Field = V;
+  SetSettings(S);
+}
+
+void TScale::SetSettings(const TScaleSettings& V) {
+  TScaleSettings N = V;
+  N.DecPlaces_ = std::clamp(V.DecPlaces_, -3, 12);
+  N.MinTicks_ = std::clamp(V.MinTicks_, 2, 10);
+  N.CaptionPosX_ = LimitPixels(V.CaptionPosX_);
+  N.CaptionPosY_ = LimitPixels(V.CaptionPosY_);
+  // Non-finite ends are refused; equal ends are moved one unit apart.
+  if (!std::isfinite(V.RangeLow_) || !std::isfinite(V.RangeHigh_)) N.RangeLow_ = RangeLow_, N.RangeHigh_ = RangeHigh_;
+  else if (V.RangeLow_ == V.RangeHigh_) N.RangeLow_ = V.RangeHigh_ - 1;
+  // Logarithmic is judged on the new range and the label type it is set under; the
+  // refusal is quiet, and a stored design being applied is never refused. A change to
+  // calendar values then ends it.
+  TScaleSettings Under = N;
+  Under.LabelType_ = LabelType_;
+  if (V.Logarithmic_ && !LoadingFlag_ && !Under.LogarithmicAllowed()) N.Logarithmic_ = Logarithmic_;
+  if (V.LabelType_ != LabelType_ && V.LabelType_ == ftDateTime) N.Logarithmic_ = false;
+  const bool Shown = N.Visible_ != Visible_;
+  StoreChanged(static_cast<TScaleSettings&>(*this), N, [this, Shown] {
+    if (Shown && parentWidget()) QWidget::setVisible(Visible_);
+    CalcScaleFactors();
+    RepaintRequest();
+  });
+}
+
 void TScale::SetRangeLow(double V) {
   if (!std::isfinite(V) || V == RangeLow_) return;
-  RangeLow_ = V;
-  if (V == RangeHigh_) RangeHigh_ = V + 1;
-  CalcScaleFactors();
-  RepaintRequest();
+  TScaleSettings S = Settings();
+  S.RangeLow_ = V;
+  if (V == RangeHigh_) S.RangeHigh_ = V + 1;
+  SetSettings(S);
 }
 
 void TScale::SetRangeHigh(double V) {
   if (!std::isfinite(V) || V == RangeHigh_) return;
-  RangeHigh_ = V;
-  if (V == RangeLow_) RangeLow_ = V - 1;
-  CalcScaleFactors();
-  RepaintRequest();
+  TScaleSettings S = Settings();
+  S.RangeHigh_ = V;
+  if (V == RangeLow_) S.RangeLow_ = V - 1;
+  SetSettings(S);
 }
 
 void TScale::SetMarginTop(int V) { StoreAndCalibrate(MarginTop_, std::clamp(V, 0, PixelLimit)); }
 void TScale::SetMarginBottom(int V) { StoreAndCalibrate(MarginBottom_, std::clamp(V, 0, PixelLimit)); }
 void TScale::SetMarginLeft(int V) { StoreAndCalibrate(MarginLeft_, std::clamp(V, 0, PixelLimit)); }
 void TScale::SetMarginRight(int V) { StoreAndCalibrate(MarginRight_, std::clamp(V, 0, PixelLimit)); }
-void TScale::SetScaleType(TScaleType V) { StoreAndCalibrate(ScaleType_, V); }
-void TScale::SetDecPlaces(int V) { StoreIfChanged(DecPlaces_, std::clamp(V, -3, 12)); }
-void TScale::SetDecimalComma(bool V) { StoreIfChanged(DecimalComma_, V); }
-void TScale::SetMinTicks(int V) { StoreIfChanged(MinTicks_, std::clamp(V, 2, 10)); }
-
-void TScale::SetLogarithmic(bool V) {
-  // A logarithmic axis needs positive ends and cannot show calendar values; refused
-  // quietly, except while a stored design is being applied.
-  if (V && !LoadingFlag_ && !(RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime)) return;
-  StoreAndCalibrate(Logarithmic_, V);
-}
+void TScale::SetScaleType(TScaleType V) { ChangeSetting(&TScaleSettings::ScaleType_, V); }
+void TScale::SetDecPlaces(int V) { ChangeSetting(&TScaleSettings::DecPlaces_, V); }
+void TScale::SetDecimalComma(bool V) { ChangeSetting(&TScaleSettings::DecimalComma_, V); }
+void TScale::SetMinTicks(int V) { ChangeSetting(&TScaleSettings::MinTicks_, V); }
+void TScale::SetLogarithmic(bool V) { ChangeSetting(&TScaleSettings::Logarithmic_, V); }
 
 void TScale::SetLabelType(TFigType V) {
   if (V == LabelType_) return;
-  LabelType_ = V;
-  if (V == ftDateTime) Logarithmic_ = false;
-  if (V == ftTime) DecPlaces_ = 4;
-  CalcScaleFactors();
-  RepaintRequest();
+  TScaleSettings S = Settings();
+  S.TakeLabelType(V);
+  SetSettings(S);
 }
 
-void TScale::SetShortTicks(bool V) { StoreIfChanged(ShortTicks_, V); }
-void TScale::SetColorScale(TColor V) { StoreIfChanged(ColorScale_, V); }
+void TScale::SetShortTicks(bool V) { ChangeSetting(&TScaleSettings::ShortTicks_, V); }
+void TScale::SetColorScale(TColor V) { ChangeSetting(&TScaleSettings::ColorScale_, V); }
 void TScale::SetColorBackGnd(TColor V) { StoreIfChanged(ColorBackGnd_, V); }
 void TScale::SetFrameStyle(TFrameStyle V) { StoreIfChanged(FrameStyle_, V); }
 void TScale::SetEmbedded(bool V) { StoreIfChanged(Embedded_, V); }
 void TScale::SetFontColor(TColor V) { StoreIfChanged(FontColor_, V); }
 void TScale::SetShowBaseLine(bool V) { StoreIfChanged(ShowBaseLine_, V); }
 void TScale::SetTransparent(bool V) { StoreIfChanged(Transparent_, V); }
-void TScale::SetUserTickText(const QString& V) { StoreIfChanged(UserTickText_, V); }
-void TScale::SetScaleInscript(const QString& V) { StoreIfChanged(ScaleInscript_, V); }
-void TScale::SetCaption(const QString& V) { StoreIfChanged(Caption_, V); }
-void TScale::SetCaptionPosX(int V) { StoreIfChanged(CaptionPosX_, LimitPixels(V)); }
-void TScale::SetCaptionPosY(int V) { StoreIfChanged(CaptionPosY_, LimitPixels(V)); }
-void TScale::SetCaptionAlignment(TAlignment V) { StoreIfChanged(CaptionAlignment_, V); }
-void TScale::SetCaptionAnchor(TScaleUnitAnchor V) { StoreIfChanged(CaptionAnchor_, V); }
+void TScale::SetUserTickText(const QString& V) { ChangeSetting(&TScaleSettings::UserTickText_, V); }
+void TScale::SetScaleInscript(const QString& V) { ChangeSetting(&TScaleSettings::ScaleInscript_, V); }
+void TScale::SetCaption(const QString& V) { ChangeSetting(&TScaleSettings::Caption_, V); }
+void TScale::SetCaptionPosX(int V) { ChangeSetting(&TScaleSettings::CaptionPosX_, V); }
+void TScale::SetCaptionPosY(int V) { ChangeSetting(&TScaleSettings::CaptionPosY_, V); }
+void TScale::SetCaptionAlignment(TAlignment V) { ChangeSetting(&TScaleSettings::CaptionAlignment_, V); }
+void TScale::SetCaptionAnchor(TScaleUnitAnchor V) { ChangeSetting(&TScaleSettings::CaptionAnchor_, V); }
 
 void TScale::SetColorScheme(TColorScheme V) {
-  if (V == ColorScheme_) return;
-  ColorScheme_ = V;
-  Frame_.Shadow = V == csSystem ? clBtnShadow : clGray;
-  Frame_.Highlight = V == csSystem ? clBtnHighlight : clWhite;
-  RepaintRequest();
+  StoreChanged(ColorScheme_, V, [this, V] {
+    Frame_.Shadow = V == csSystem ? clBtnShadow : clGray;
+    Frame_.Highlight = V == csSystem ? clBtnHighlight : clWhite;
+    RepaintRequest();
+  });
 }
 
+// The format object compares each of its settings and reports only changes.
 void TScale::SetDateFormat(const TDTLabel* V) {
   if (V) DateFormat_->Assign(*V);
 }
 
+// Acts on an equal value too: the widget may have been hidden or shown behind the
+// published setting (a child made after its window was shown starts hidden).
 void TScale::SetVisible(bool V) {
   Visible_ = V;
   if (parentWidget()) QWidget::setVisible(V);
   RepaintRequest();
 }
 
+// Acts on an equal value too: clearing it is the request to paint what was held.
 void TScale::SetSuspendPaint(bool V) {
   SuspendPaint_ = V;
   if (!V) RepaintRequest();
@@ -141,82 +171,41 @@ void TScale::Loaded() {
 }
 
 void TScale::Assign(const TScale& S) {
+  static_cast<TScaleSettings&>(*this) = S.Settings();
   FrameStyle_ = S.FrameStyle_;
-  ColorScale_ = S.ColorScale_;
   ColorBackGnd_ = S.ColorBackGnd_;
   FontColor_ = S.FontColor_;
   Frame_ = S.Frame_;
   ColorScheme_ = S.ColorScheme_;
   OnScaleTickDrawn = S.OnScaleTickDrawn;
-  Logarithmic_ = S.Logarithmic_;
-  LogFactors_ = S.LogFactors_;
-  Factor_ = S.Factor_;
-  Offset_ = S.Offset_;
-  RangeLow_ = S.RangeLow_;
-  RangeHigh_ = S.RangeHigh_;
-  ShortTicks_ = S.ShortTicks_;
+  OwnMap_ = S.Map();
   NumTicks_ = S.NumTicks_;
-  MinTicks_ = S.MinTicks_;
-  DecPlaces_ = S.DecPlaces_;
-  DecimalComma_ = S.DecimalComma_;
   ShowBaseLine_ = S.ShowBaseLine_;
   Transparent_ = S.Transparent_;
-  LabelType_ = S.LabelType_;
   DateFormat_->Assign(*S.DateFormat_);
   MarginTop_ = S.MarginTop_;
   MarginBottom_ = S.MarginBottom_;
   MarginLeft_ = S.MarginLeft_;
   MarginRight_ = S.MarginRight_;
-  Caption_ = S.Caption_;
-  CaptionPosX_ = S.CaptionPosX_;
-  CaptionPosY_ = S.CaptionPosY_;
-  CaptionAlignment_ = S.CaptionAlignment_;
-  CaptionAnchor_ = S.CaptionAnchor_;
-  UserTickText_ = S.UserTickText_;
-  ScaleInscript_ = S.ScaleInscript_;
   Ticks_ = S.Ticks_;
   Target_ = S.Target_;
   TargetX_ = S.TargetX_;
   TargetY_ = S.TargetY_;
-  ScaleType_ = S.ScaleType_;
   SuspendPaint_ = S.SuspendPaint_;
   RepaintRequest();
 }
 
 // --- calibration -----------------------------------------------------------------
 
-int TScale::AxisExtent() const {
-  return IsHorizontal() ? width() - MarginLeft_ - MarginRight_ - 1 : height() - MarginTop_ - MarginBottom_ - 1;
+// Low values at the left or bottom margin, high ones at the right or top one.
+TAxisMap::TSpan TScale::AxisSpan() const {
+  if (IsHorizontal()) return {MarginLeft_, width() - MarginRight_ - 1, width(), false};
+  return {height() - MarginBottom_ - 1, MarginTop_, height(), true};
 }
 
 void TScale::CalcScaleFactors() {
   if (HasState(csLoading) || RangeHigh_ == RangeLow_) return;
-  const bool Horizontal = IsHorizontal();
-  const int N = AxisExtent();
-  if (N <= 0) {
-    Factor_ = 0;
-    Offset_ = (Horizontal ? width() : height()) / 2.0;
-    LogFactors_ = false;
-    return;
-  }
-  // A logarithmic range with an end <= 0 keeps the previous calibration, and the kind of
-  // mapping it was made for.
-  if (Logarithmic_ && (RangeLow_ <= 0 || RangeHigh_ <= 0)) return;
-  const double Low = Logarithmic_ ? std::log(RangeLow_) : RangeLow_;
-  const double High = Logarithmic_ ? std::log(RangeHigh_) : RangeHigh_;
-  const double Factor = Horizontal ? N / (High - Low) : N / (Low - High);
-  const double Offset = Horizontal ? MarginLeft_ - Low * Factor : MarginTop_ - High * Factor;
-  if (!std::isfinite(Factor) || !std::isfinite(Offset)) return;
-  Factor_ = Factor, Offset_ = Offset, LogFactors_ = Logarithmic_;
-}
-
-int TScale::ValueToPixel(double Value) const {
-  double P;
-  if (!LogFactors_) P = Factor_ * Value + Offset_;
-  else if (Value > 1e-100) P = std::log(Value) * Factor_ + Offset_;
-  else P = RangeHigh_ >= RangeLow_ ? 0 : width();
-  if (std::isnan(P)) return 0;
-  return static_cast<int>(std::nearbyint(std::clamp(P, -2147483647.0, 2147483647.0)));
+  OwnMap_.Calibrate(AxisSpan(), RangeLow_, RangeHigh_, Logarithmic_);
 }
 
 double TScale::TickValue(int Index) const { return Index >= 1 && Index <= NumTicks_ ? Ticks_[Index - 1] : 0.0; }

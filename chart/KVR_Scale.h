@@ -9,12 +9,12 @@
 #include <functional>
 #include <memory>
 
+#include "chart/KVR_AxisMap.h"
+#include "chart/KVR_ScaleSettings.h"
 #include "chart/KVR_Scale_engine.h"
 #include "chart/KVR_Scale_labels.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
-
-enum TScaleUnitAnchor : uint8_t { uaSclTopLft, uaSclCenter, uaSclBotRgt };
 
 // Canvas is passed by reference: a handler that replaces it redirects the rest of the
 // axis's drawing.
@@ -22,7 +22,7 @@ using TScaleTickDrawnEvent = std::function<void(QObject* Sender, TCanvas*& Canva
                                                 double CurrentTickPos, int ChartX, int ChartY)>;
 using TScaleRenderedEvent = std::function<void(QObject* Sender, TCanvas* Canvas)>;
 
-class TScale : public QWidget, public TComponentBase {
+class TScale : public QWidget, public TComponentBase, private TScaleSettings {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(QString UserTickText READ UserTickText WRITE SetUserTickText)
@@ -102,6 +102,11 @@ public:
   bool Visible() const { return Visible_; }
   void SetVisible(bool V);
   const TFrameColors& FrameColors() const { return Frame_; }
+  // The settings an axis shares with the chart's axis properties, as a whole. Setting
+  // them applies the rules of the single setters once: finite ends, equal ends a unit
+  // apart, the logarithmic refusal, the limits of decimals, ticks and positions.
+  const TScaleSettings& Settings() const { return *this; }
+  void SetSettings(const TScaleSettings& V);
 
   // Paints onto Canvas at the offset from now on (nullptr: the own surface).
   void SetTargetCanvas(TCanvas* Canvas, int OffsetX, int OffsetY);
@@ -112,14 +117,15 @@ public:
   void Loaded() override;
   void SetBounds(int Left, int Top, int Width, int Height);
 
-  // The calibration and the tick table of the last drawing.
+  // The calibration and the tick table of the last drawing. An embedded scale draws along
+  // its chart's map (UseMap); otherwise its own map runs between its margins.
   void CalcScaleFactors();
-  int ValueToPixel(double Value) const;
+  void UseMap(const TAxisMap* Map) { Map_ = Map ? Map : &OwnMap_; }
+  const TAxisMap& Map() const { return *Map_; }
+  int ValueToPixel(double Value) const { return Map_->ToPixel(Value); }
   double TickValue(int Index) const;  // 1-based; 0 outside 1..NumTicks
   // The labels of the last drawing in drawing order, for tests and assistive tools.
   const QStringList& Labels() const { return Labels_; }
-  double Factor() const { return Factor_; }
-  double Offset() const { return Offset_; }
 
   // Ticks, labels and caption of an axis whose base line lies at the given coordinate.
   void DrawHorizontalScale(TCanvas* Canvas, int AxisY);
@@ -157,6 +163,8 @@ private:
   void StoreIfChanged(T& Field, const T& V);
   template <class T>
   void StoreAndCalibrate(T& Field, const T& V);
+  template <class T>
+  void ChangeSetting(T TScaleSettings::*Field, const T& V);
   void RepaintRequest();
   void DrawAxis(TAxisPass& Pass);
   void DrawCaption(TAxisPass& Pass);
@@ -175,31 +183,23 @@ private:
   void DrawMessage(TAxisPass& Pass, const QStringList& Lines);
   void Report(TAxisPass& Pass, double Value, int Pixel);
   void Record(double Value);
-  int AxisExtent() const;
+  TAxisMap::TSpan AxisSpan() const;
   bool IsHorizontal() const { return ScaleType_ == sctXB || ScaleType_ == sctXT; }
 
-  TScaleType ScaleType_ = sctXB;
-  double RangeLow_ = 0, RangeHigh_ = 100;
-  bool Logarithmic_ = false;
-  TFigType LabelType_ = ftNum;
-  int DecPlaces_ = -2, MinTicks_ = 3, NumTicks_ = 0;
-  bool ShortTicks_ = true, ShowBaseLine_ = true, Transparent_ = false, DecimalComma_ = false;
-  QString UserTickText_, ScaleInscript_, Caption_;
-  int CaptionPosX_ = 4, CaptionPosY_ = 4;
-  TAlignment CaptionAlignment_ = taCenter;
-  TScaleUnitAnchor CaptionAnchor_ = uaSclTopLft;
+  int NumTicks_ = 0;
+  bool ShowBaseLine_ = true, Transparent_ = false;
   int MarginTop_ = 20, MarginBottom_ = 20, MarginLeft_ = 20, MarginRight_ = 20;
-  TColor ColorScale_ = clBlack, ColorBackGnd_ = clBtnFace, FontColor_ = clBlack;
+  TColor ColorBackGnd_ = clBtnFace, FontColor_ = clBlack;
   TFrameStyle FrameStyle_ = fsLowered;
   TColorScheme ColorScheme_ = csBWG;
   TFrameColors Frame_;
   std::unique_ptr<TDTLabel> DateFormat_;
-  double Factor_ = 0, Offset_ = 0;
-  bool LogFactors_ = false;  // whether Factor_ and Offset_ map logarithms
+  TAxisMap OwnMap_;
+  const TAxisMap* Map_ = &OwnMap_;
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
   TLabelStamps LabelStamps_;
-  bool SuspendPaint_ = true, Embedded_ = false, Visible_ = true;
+  bool SuspendPaint_ = true, Embedded_ = false;
   // Set at construction and cleared by Loaded(): while set, Logarithmic := true is
   // accepted whatever the range. A scale made at run time keeps it.
   bool LoadingFlag_ = true;

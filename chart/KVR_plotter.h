@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "chart/KVR_AxisMap.h"
 #include "chart/KVR_Scale.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "chart/KVR_plotter_props.h"
@@ -34,15 +35,47 @@ enum TMouseActMode : uint8_t {
   maDragCrossH, maDragLabel, maRotate, maRotAndZoom, maRotXOnly, maRotZOnly
 };
 
+// The chart area in control pixels, edges included: the frame runs along them, low
+// values of an axis lie at Left or Bottom and high ones at Right or Top. Width and
+// Height count the steps from edge to edge.
+struct TChartArea {
+  int Left, Top, Right, Bottom;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool Contains(int X, int Y) const { return Left <= X && X <= Right && Top <= Y && Y <= Bottom; }
+};
+
+// Grid steps with a meaning of their own: the scale's ticks, or on a logarithmic axis
+// decades, 1-2-5 or 1 to 9 times a power of ten. Other positive steps are world units;
+// other negative ones walk a logarithmic axis 1 to 9 from its low end.
+struct TGridStep {
+  static constexpr double Ticks = 0, Decades = -1, OneTwoFive = -2, OneToNine = -3;
+};
+
+// A set of the layers 1..16.
+class TLayerSet {
+public:
+  static constexpr TLayerSet Only(int Layer) { return TLayerSet(uint16_t(1u << (Layer - 1))); }
+  constexpr bool Contains(int Layer) const { return (Bits_ >> (Layer - 1) & 1u) != 0; }
+
+private:
+  constexpr explicit TLayerSet(uint16_t Bits) : Bits_(Bits) {}
+  uint16_t Bits_;
+};
+
+// What a display-list item draws.
+enum TChartItemKind : uint8_t { ikMark = 1, ikLine = 2, ikRectangle = 3 };
+
 // One display-list item, stored by value: 48 bytes.
 struct TChartItem {
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   TColor Color = clBlack;
   int32_t LineWidth = 1;
   int32_t Layer = 1;
-  uint8_t ChartItemKind = 0;  // 1 mark, 2 line
+  TChartItemKind ChartItemKind = ikMark;
   TPenStyle PenStyle = psSolid;
   uint8_t MarkType = 0;
+  uint8_t FillOpacity = 255;  // of a rectangle's inside
 };
 
 using TMouseMoveInChartEvent =
@@ -79,6 +112,11 @@ public:
   // --- the display list (KVR_plotter_items.cpp)
   void AddMark(double X, double Y, uint8_t MarkType);
   void AddLine(double X1, double Y1, double X2, double Y2);
+  // A rectangle with corners (X1, Y1) and (X2, Y2), outlined with the pen in the data
+  // colour and filled with that colour laid over what lies beneath at FillOpacity
+  // (0 outline only, 255 solid). It covers the pixels of the corners' rows and columns
+  // from the smaller up to, not including, the larger.
+  void AddRectangle(double X1, double Y1, double X2, double Y2, uint8_t FillOpacity);
   void ClearItems();
   void Redisplay();
   int ItemCount() const { return Store_->Count; }
@@ -109,6 +147,8 @@ public:
   // --- geometry and painting (KVR_plotter_render.cpp)
   void Paint();
   void UpdateTransform();
+  // Where the margins and the shadow leave the chart area.
+  TChartArea ChartArea() const;
   void WorldToPixel(int Layer, double X, double Y, int& Px, int& Py) const;
   void PixelToWorld(int Layer, int Px, int Py, double& X, double& Y) const;
   void SetBounds(int Left, int Top, int Width, int Height);
@@ -264,34 +304,29 @@ private:
   private:
     void Reserve(int Slots);
   };
-  struct TAxisTransform {
-    long double K = 0, D = 0;
-    bool Logarithmic = false, Reversed = false;  // of the props, when last transformed
-  };
 
   // Items and sharing
-  void Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType);
+  void Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType,
+              uint8_t FillOpacity = 255);
   int GroupSize() const;  // the charts that show this chart's list, itself included
   TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();
   void RemoveFromOwner();
   // Rendering
-  int AreaWidth() const { return width() - ML_ - MR_ - SW_; }
-  int AreaHeight() const { return height() - MT_ - MB_ - SW_; }
   // The chart-area image holds only the part of the area the control can show (plus the
   // frame's column and row on the control's far edges): its origin in control pixels.
   // A margin below zero thus costs no memory beyond the control's size.
   int ImageLeft() const { return std::max(ML_, 0); }
   int ImageTop() const { return std::max(MT_, 0); }
+  bool LoadBackgroundPicture();
   void RenderShadow(TCanvas* C);
   void RenderCaption(TCanvas* C);
   void RenderGrid(TCanvas* C);
   void RenderItems(TCanvas* C);
   std::vector<double> GridValues(int Axis, double Step) const;
   static void LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take);
-  void AxisTransform(int Axis, const TScaleProps* Props, TAxisTransform& T) const;
-  int ToPixel(int Axis, int Layer, double V) const;
-  inline int ToPixel(int Axis, const TAxisTransform& T, double V) const;  // render unit only
+  TAxisMap::TSpan AxisSpan(int Axis) const;
+  const TAxisMap& Map(int Axis, int Layer) const;
   bool CanPaint() const;
   // Properties
   template <class T>
@@ -355,8 +390,9 @@ private:
   std::unique_ptr<TJointLayers> Joint_;
   std::unique_ptr<TBakGndImg> Background_;
 
-  std::array<std::array<TAxisTransform, 2>, Layers> Transform_{};
+  std::array<std::array<TAxisMap, 2>, Layers> Maps_{};
   TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_, Surface_;
+  QString BackgroundPictureName_;  // the file BackgroundPicture_ was read from
   int AspectX_ = 1, AspectY_ = 1;
   bool PaintSuppressed_ = true;
   bool Painting_ = false;
@@ -373,7 +409,8 @@ private:
     int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
   } Zoom_;
   int DraggedCrossHair_ = 1, DraggedLabel_ = 1;
-  std::array<bool, Layers> MouseAffected_{true};
+  // The layers pan and zoom act on: layer 1 only, and nothing changes that.
+  const TLayerSet MouseAffected_ = TLayerSet::Only(1);
 };
 
 class TPlotter : public TCustomPlotter {

@@ -15,8 +15,7 @@ constexpr int MaxDataUsers = 4;
 }
 
 static_assert(std::is_trivially_copyable_v<TChartItem>, "items are moved as bytes");
-
-static_assert(sizeof(TChartItem) == 48, "the display list costs 48 bytes an item");
+static_assert(sizeof(TChartItem) == 48, "an item takes 48 bytes");
 
 TCustomPlotter::TItemStore::TItemStore(const TItemStore& Other)
     : Count(Other.Count), Capacity(Other.Capacity), Reserved(Other.Capacity) {
@@ -81,7 +80,8 @@ TCustomPlotter::TItemStore& TCustomPlotter::WritableStore(bool Emptied) {
 }
 
 // Appends an item of Kind at (X1, Y1) .. (X2, Y2) with the current drawing attributes.
-void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType) {
+void TCustomPlotter::Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType,
+                            uint8_t FillOpacity) {
   TChartItem Item;
   Item.ChartItemKind = Kind;
   Item.X1 = X1;
@@ -89,6 +89,7 @@ void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, doubl
   Item.X2 = X2;
   Item.Y2 = Y2;
   Item.MarkType = MarkType;
+  Item.FillOpacity = FillOpacity;
   Item.Color = DataColor_;
   Item.PenStyle = PenStyle_;
   Item.LineWidth = LineWidth_;
@@ -96,9 +97,13 @@ void TCustomPlotter::Append(uint8_t Kind, double X1, double Y1, double X2, doubl
   WritableStore(false).Push(Item, AllocSize_);  // the group holds this store already
 }
 
-void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(1, X, Y, 0, 0, MarkType); }
+void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(ikMark, X, Y, 0, 0, MarkType); }
 
-void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Append(2, X1, Y1, X2, Y2, 0); }
+void TCustomPlotter::AddLine(double X1, double Y1, double X2, double Y2) { Append(ikLine, X1, Y1, X2, Y2, 0); }
+
+void TCustomPlotter::AddRectangle(double X1, double Y1, double X2, double Y2, uint8_t FillOpacity) {
+  Append(ikRectangle, X1, Y1, X2, Y2, 0, FillOpacity);
+}
 
 void TCustomPlotter::ClearItems() {
   BackgroundPending_ = true;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "chart/KVR_plotter.h"
+#include "toolkit/Setter.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ TCustomPlotter::TCustomPlotter(QWidget* Parent)
       auto S = std::make_unique<TScale>();
       S->SetSuspendPaint(true);
       S->SetEmbedded(true);
+      S->UseMap(&Maps_[L - 1][Axis]);
       S->SetTargetCanvas(FullImage_.Canvas(), 0, 0);
       S->setObjectName((Axis == 0 ? QStringLiteral("PL_FScale_X_") : QStringLiteral("PL_FScale_Y_")) + QString::number(L));
       S->OnScaleTickDrawn = [this](QObject* Sender, TCanvas*& C, TScaleType T, double V, int X0, int Y0) {
@@ -196,30 +198,29 @@ void TCustomPlotter::Repaint() {
 
 template <class T>
 void TCustomPlotter::StoreAndRepaint(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  Repaint();
+  StoreChanged(Field, V, [this] { Repaint(); });
 }
 
 void TCustomPlotter::SetShadowStyle(TShadowStyle V) { StoreAndRepaint(ShadowStyle_, V); }
 void TCustomPlotter::SetShadowColor(TColor V) { StoreAndRepaint(ShadowColor_, V); }
 void TCustomPlotter::SetShadowBakColor(TColor V) { StoreAndRepaint(ShadowBakColor_, V); }
 void TCustomPlotter::SetWindColor(TColor V) {
-  if (V == WindColor_) return;
-  for (auto& Axis : Scales_)
-    for (auto& S : Axis) S->SetColorBackGnd(V);
-  StoreAndRepaint(WindColor_, V);
+  StoreChanged(WindColor_, V, [this, V] {
+    for (auto& Axis : Scales_)
+      for (auto& S : Axis) S->SetColorBackGnd(V);
+    Repaint();
+  });
 }
 void TCustomPlotter::SetChartColor(TColor V) { StoreAndRepaint(ChartColor_, V); }
 void TCustomPlotter::SetChartFrameColor(TColor V) { StoreAndRepaint(ChartFrameColor_, V); }
 void TCustomPlotter::SetGridStyle(GridStyleType V) { StoreAndRepaint(GridStyle_, V); }
 void TCustomPlotter::SetGridColor(TColor V) { StoreAndRepaint(GridColor_, V); }
-// Steps below -3 and infinite ones are ignored.
+// Steps below the last named one and infinite ones are ignored.
 void TCustomPlotter::SetGridDx(double V) {
-  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDx_, V);
+  if (V >= TGridStep::OneToNine && V < INFINITY) StoreAndRepaint(GridDx_, V);
 }
 void TCustomPlotter::SetGridDy(double V) {
-  if (V >= -3 && V < INFINITY) StoreAndRepaint(GridDy_, V);
+  if (V >= TGridStep::OneToNine && V < INFINITY) StoreAndRepaint(GridDy_, V);
 }
 void TCustomPlotter::SetCaption(const QString& V) { StoreAndRepaint(Caption_, V); }
 void TCustomPlotter::SetCaptionPosX(int V) { StoreAndRepaint(CaptionPosX_, LimitPixels(V)); }
@@ -233,10 +234,7 @@ void TCustomPlotter::SetTextBkColor(TColor V) { StoreAndRepaint(TextBkColor_, V)
 void TCustomPlotter::SetTextAlignment(TAlignment V) { StoreAndRepaint(TextAlignment_, V); }
 
 void TCustomPlotter::SetMargin(int& Field, int V) {
-  V = LimitPixels(V);
-  if (V == Field) return;
-  Field = V;
-  GeometryChanged();
+  StoreChanged(Field, LimitPixels(V), [this] { GeometryChanged(); });
 }
 
 void TCustomPlotter::SetMarginLeft(int V) { SetMargin(ML_, V); }
@@ -266,18 +264,20 @@ void TCustomPlotter::resizeEvent(QResizeEvent* Event) {
   GeometryChanged();
 }
 
+// Leaving the isometric mode keeps the ranges it made, so nothing is repainted.
 void TCustomPlotter::SetIsometric(bool V) {
-  if (V == Isometric_) return;
-  Isometric_ = V;
-  if (!V) return;
-  ApplyIsometric();
-  Repaint();
+  StoreChanged(Isometric_, V, [this, V] {
+    if (!V) return;
+    ApplyIsometric();
+    Repaint();
+  });
 }
 
 // An empty chart area has no aspect to keep.
 void TCustomPlotter::ApplyIsometric() {
-  if (AreaWidth() < 0 || AreaHeight() < 0) return;
-  const double Ratio = (AreaHeight() + 1.0) / (AreaWidth() + 1.0) * AspectY_ / AspectX_;
+  const TChartArea A = ChartArea();
+  if (A.Width() < 0 || A.Height() < 0) return;
+  const double Ratio = (A.Height() + 1.0) / (A.Width() + 1.0) * AspectY_ / AspectX_;
   for (int L = 1; L <= Layers; ++L)
     ScaleY(L)->SetRangeHigh(ScaleY(L)->RangeLow() + (ScaleX(L)->RangeHigh() - ScaleX(L)->RangeLow()) * Ratio);
 }
@@ -321,6 +321,8 @@ void TCustomPlotter::ApplyLayerRange(int Layer, double XLow, double XHigh, doubl
 
 // --- standard layouts --------------------------------------------------------------
 
+// Acts on an equal value too: a layout is applied each time it is chosen, so choosing it
+// again restores the margins, captions and axes it sets (the constructor relies on it).
 void TCustomPlotter::SetStandardLayout(TplLayout V) {
   const TLayout& L = LayoutOf(V);
   StandardLayout_ = V;

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <tuple>
 
 #include "chart/KVR_plotter.h"
 
@@ -49,9 +50,7 @@ bool UsableRange(double Low, double High) { return std::isfinite(Low) && std::is
 
 }  // namespace
 
-bool TCustomPlotter::InChartArea(int X, int Y) const {
-  return ML_ <= X && X <= width() - MR_ - SW_ && MT_ <= Y && Y <= height() - MB_ - SW_;
-}
+bool TCustomPlotter::InChartArea(int X, int Y) const { return ChartArea().Contains(X, Y); }
 
 bool TCustomPlotter::IsDragMode() const {
   return MouseAction_ == maPan || MouseAction_ == maPanHoriz || MouseAction_ == maPanVert ||
@@ -82,10 +81,11 @@ void TCustomPlotter::mouseMoveEvent(QMouseEvent* Event) {
     else DragStep(X, Y);
   } else if (Zoom_.Active) {
     DrawZoomWindow();  // XOR: erases the previous rectangle
-    Zoom_.X1 = std::clamp(X, ML_, width() - MR_ - SW_);
+    const TChartArea A = ChartArea();
+    Zoom_.X1 = std::clamp(X, A.Left, A.Right);
     int NewY = Y;
     if (Isometric_) NewY = (Y - Zoom_.Y0) * (Zoom_.X1 - Zoom_.X0) < 1 ? Zoom_.Y0 + (Zoom_.X0 - Zoom_.X1) : Zoom_.Y0 + (Zoom_.X1 - Zoom_.X0);
-    Zoom_.Y1 = std::clamp(NewY, MT_, height() - MB_ - SW_);
+    Zoom_.Y1 = std::clamp(NewY, A.Top, A.Bottom);
     DrawZoomWindow();
   }
   UpdateCursor(X, Y);
@@ -178,7 +178,7 @@ void TCustomPlotter::ZoomPanStep(const std::function<TLayerRanges(int Layer)>& N
   const bool Was = PaintSuppressed_;
   PaintSuppressed_ = true;
   for (int L = 1; L <= Layers; ++L) {
-    if (!MouseAffected_[L - 1]) continue;
+    if (!MouseAffected_.Contains(L)) continue;
     const TLayerRanges R = NewRanges(L);
     if (UsableRange(R[0], R[1]) && UsableRange(R[2], R[3])) SetLayerRange(L, R[0], R[1], R[2], R[3]);
   }
@@ -192,24 +192,10 @@ void TCustomPlotter::PanStep(int X, int Y) {
   ZoomPanStep([&](int L) {
     TLayerRanges New = CurrentRanges(L);
     const TLayerRanges& Rec = Recorded_[L - 1];
-    if (MouseAction_ != maPanVert && AreaWidth() > 0) {
-      if (ScaleX(L)->Logarithmic()) {
-        const double F = std::exp(std::log(New[1] / New[0]) * (DragStart_.x() - X) / AreaWidth());
-        New[0] = Rec[0] * F, New[1] = Rec[1] * F;
-      } else {
-        const double S = (New[1] - New[0]) * (X - DragStart_.x()) / AreaWidth();
-        New[0] = Rec[0] - S, New[1] = Rec[1] - S;
-      }
-    }
-    if (MouseAction_ != maPanHoriz && AreaHeight() > 0) {
-      if (ScaleY(L)->Logarithmic()) {
-        const double F = std::exp(std::log(New[3] / New[2]) * (Y - DragStart_.y()) / AreaHeight());
-        New[2] = Rec[2] * F, New[3] = Rec[3] * F;
-      } else {
-        const double S = (New[3] - New[2]) * (Y - DragStart_.y()) / AreaHeight();
-        New[2] = Rec[2] + S, New[3] = Rec[3] + S;
-      }
-    }
+    if (MouseAction_ != maPanVert)
+      std::tie(New[0], New[1]) = Map(0, L).Dragged(New[0], New[1], Rec[0], Rec[1], X - DragStart_.x());
+    if (MouseAction_ != maPanHoriz)
+      std::tie(New[2], New[3]) = Map(1, L).Dragged(New[2], New[3], Rec[2], Rec[3], Y - DragStart_.y());
     return New;
   });
 }

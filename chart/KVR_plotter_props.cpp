@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/Setter.h"
+
 TScaleProps::TScaleProps(QObject* Parent)
     : QObject(Parent), DateFormat_(std::make_unique<TDTLabel>()), Font_(QStringLiteral("MS Sans Serif"), 8) {
   DateFormat_->SetScaleDefaults();
@@ -18,9 +20,7 @@ void TScaleProps::Changed() {
 
 template <class T>
 void TScaleProps::Store(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  Changed();
+  StoreChanged(Field, V, [this] { Changed(); });
 }
 
 void TScaleProps::SetCaption(const QString& V) { Store(Caption_, V); }
@@ -43,15 +43,14 @@ void TScaleProps::SetDateFormat(const TDTLabel* V) {
   if (V) DateFormat_->Assign(*V);
 }
 
+// Refused quietly, except while a stored design is being applied.
 void TScaleProps::SetLogarithmic(bool V) {
-  if (!V || Loading_ || (RangeLow_ >= 1e-100 && RangeHigh_ >= 1e-100 && LabelType_ != ftDateTime)) Store(Logarithmic_, V);
+  if (!V || Loading_ || LogarithmicAllowed()) Store(Logarithmic_, V);
 }
 
 void TScaleProps::SetLabelType(TFigType V) {
   if (V == LabelType_) return;
-  LabelType_ = V;
-  if (V == ftDateTime) Logarithmic_ = false;
-  if (V == ftTime) DecPlaces_ = 4;
+  TakeLabelType(V);
   Changed();
 }
 
@@ -89,49 +88,24 @@ void TScaleProps::StoreRange(double Low, double High) {
   RangeHigh_ = High;
 }
 
+void TScaleProps::SetScaleType(TScaleType V) { Store(ScaleType_, V); }
+
 void TScaleProps::Assign(const TScaleProps& S) {
-  Caption_ = S.Caption_;
-  CaptionPosX_ = S.CaptionPosX_;
-  CaptionPosY_ = S.CaptionPosY_;
-  CaptionAlignment_ = S.CaptionAlignment_;
-  CaptionAnchor_ = S.CaptionAnchor_;
-  ColorScale_ = S.ColorScale_;
-  DecPlaces_ = S.DecPlaces_;
-  DecimalComma_ = S.DecimalComma_;
+  static_cast<TScaleSettings&>(*this) = S.Settings();
   Font_ = S.Font_;
-  Logarithmic_ = S.Logarithmic_;
-  LabelType_ = S.LabelType_;
-  MinTicks_ = S.MinTicks_;
   MinRange_ = S.MinRange_;
-  RangeLow_ = S.RangeLow_;
-  RangeHigh_ = S.RangeHigh_;
-  ShortTicks_ = S.ShortTicks_;
-  ScaleInscript_ = S.ScaleInscript_;
   ScalePos_ = S.ScalePos_;
-  UserTickText_ = S.UserTickText_;
-  Visible_ = S.Visible_;
-  ScaleType_ = S.ScaleType_;
   DateFormat_->Assign(*S.DateFormat_);
   Changed();
 }
 
 TScalePropsHoriz::TScalePropsHoriz(QObject* Parent) : TScaleProps(Parent) { SetScaleType(sctXT); }
 
-void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz V) {
-  if (V == Location_) return;
-  Location_ = V;
-  SetScaleType(V == slTop ? sctXB : sctXT);
-  Changed();
-}
+void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz V) { SetScaleType(V == slTop ? sctXB : sctXT); }
 
 TScalePropsVert::TScalePropsVert(QObject* Parent) : TScaleProps(Parent) { SetScaleType(sctYR); }
 
-void TScalePropsVert::SetScaleLocation(TScaleLocationVert V) {
-  if (V == Location_) return;
-  Location_ = V;
-  SetScaleType(V == slLeft ? sctYR : sctYL);
-  Changed();
-}
+void TScalePropsVert::SetScaleLocation(TScaleLocationVert V) { SetScaleType(V == slLeft ? sctYR : sctYL); }
 
 // --- joint layers ------------------------------------------------------------------
 
@@ -149,6 +123,7 @@ void TJointLayers::SetControlledBy(int Axis, int Layer, int Destination) {
   auto& Of = Controller_[Axis != 0];
   if (Destination < 1 || Destination > 16)
     throw EKVRPlotterError("Destination layer " + std::to_string(Destination) + " is out of range");
+  if (Of[Layer - 1] == Destination) return;
   if (Destination == Layer) {
     Of[Layer - 1] = Layer;
     return;
@@ -175,12 +150,13 @@ QString FileNamePart(const QString& Path) {
 
 template <class T>
 void TBakGndImg::Store(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  if (OnChange) OnChange(this);
+  StoreChanged(Field, V, [this] {
+    if (OnChange) OnChange(this);
+  });
 }
 
 void TBakGndImg::SetName(const QString& V) { Store(Name_, IncludePath_ ? V : FileNamePart(V)); }
+// The flag itself changes no picture; dropping it shortens the name, which is reported.
 void TBakGndImg::SetIncludePath(bool V) {
   IncludePath_ = V;
   Store(Name_, V ? Name_ : FileNamePart(Name_));

@@ -11,6 +11,7 @@
 
 #include "chart/KVR_Scale.h"
 #include "kvrbase/KVR_kvrbase.h"
+#include "toolkit/Translatable.h"
 
 class EKVRPlotterError : public EKVRError {
 public:
@@ -22,8 +23,9 @@ enum TScaleLocationVert : uint8_t { slLeft, slRight };
 enum TBkgFill : uint8_t { bfSimple, bfStretch, bfTile };
 enum TBGAreaMode : uint8_t { bamNone, bamLeft, bamRight, bamTop, bamBottom, bamVStripe, bamHStripe, bamRect };
 
-class TScaleProps : public QObject {
+class TScaleProps : public QObject, public TTranslatable, private TScaleSettings {
   Q_OBJECT
+  Q_INTERFACES(TTranslatable)
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(QString ScaleInscript READ ScaleInscript WRITE SetScaleInscript)
   Q_PROPERTY(QString UserTickText READ UserTickText WRITE SetUserTickText)
@@ -81,13 +83,17 @@ public:
   void StoreRange(double Low, double High);
   bool Loading() const { return Loading_; }
   void EndLoading() { Loading_ = false; }
-  // Copies every setting of Source.
+  // The settings shared with the scale, which the chart hands to its scale as they are.
+  const TScaleSettings& Settings() const { return *this; }
+  // Copies every setting of Source, the side of the chart included.
   void Assign(const TScaleProps& Source);
 
   TNotifyEvent OnChange;
 
 protected:
-  void SetScaleType(TScaleType V) { ScaleType_ = V; }
+  // The side of the chart is stored as the scale type alone, so nothing can tell
+  // another side than the one the scale is drawn on.
+  void SetScaleType(TScaleType V);
   void Changed();
 
 private:
@@ -95,26 +101,10 @@ private:
   void Store(T& Field, const T& V);
   void SetRange(double Low, double High);
 
-  QString Caption_;
-  int CaptionPosX_ = 0, CaptionPosY_ = 0;
-  TAlignment CaptionAlignment_ = taCenter;
-  TScaleUnitAnchor CaptionAnchor_ = uaSclTopLft;
-  TColor ColorScale_ = clBlack;
   std::unique_ptr<TDTLabel> DateFormat_;
-  int DecPlaces_ = -2;
-  bool DecimalComma_ = false;
   QFont Font_;
-  bool Logarithmic_ = false;
-  TFigType LabelType_ = ftNum;
-  int MinTicks_ = 3;
   double MinRange_ = 1e-10;
-  double RangeLow_ = 0, RangeHigh_ = 1;
-  bool ShortTicks_ = true;
-  QString ScaleInscript_;
   int ScalePos_ = 0;
-  QString UserTickText_;
-  bool Visible_ = false;
-  TScaleType ScaleType_ = sctXT;
   bool Loading_ = true;
 };
 
@@ -123,11 +113,8 @@ class TScalePropsHoriz : public TScaleProps {
 
 public:
   explicit TScalePropsHoriz(QObject* Parent = nullptr);
-  TScaleLocationHoriz ScaleLocation() const { return Location_; }
+  TScaleLocationHoriz ScaleLocation() const { return ScaleType() == sctXB ? slTop : slBottom; }
   void SetScaleLocation(TScaleLocationHoriz V);
-
-private:
-  TScaleLocationHoriz Location_ = slBottom;
 };
 
 class TScalePropsVert : public TScaleProps {
@@ -135,11 +122,8 @@ class TScalePropsVert : public TScaleProps {
 
 public:
   explicit TScalePropsVert(QObject* Parent = nullptr);
-  TScaleLocationVert ScaleLocation() const { return Location_; }
+  TScaleLocationVert ScaleLocation() const { return ScaleType() == sctYR ? slLeft : slRight; }
   void SetScaleLocation(TScaleLocationVert V);
-
-private:
-  TScaleLocationVert Location_ = slLeft;
 };
 
 // Which layer controls the horizontal and the vertical range of each layer (1..16).

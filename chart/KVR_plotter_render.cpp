@@ -16,85 +16,46 @@ constexpr int GridLimit = 1000;
 
 int Limit(int V, int L) { return std::clamp(V, -L, L); }
 
-// Rounds a pixel position to an int: stored as a double, limited, ties to even; NaN goes
-// far off-screen. Adding and taking away 1.5 * 2^52 rounds in the default mode (to
-// nearest, ties to even) for every value of this size, without a library call.
-int RoundPixel(long double Value) {
-  const double V = static_cast<double>(Value);
-  if (std::isnan(V)) return -2147483647;
-  constexpr double Shift = 6755399441055744.0;
-  const double Limited = std::clamp(V, -2147483647.0, 2147483647.0);
-  return static_cast<int>((Limited + Shift) - Shift);
-}
-
 // Infinite coordinates are far values like any other, limited on the way to pixels.
 bool HasNaN(const TChartItem& I) {
-  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind == 2 && (std::isnan(I.X2) || std::isnan(I.Y2)));
+  return std::isnan(I.X1) || std::isnan(I.Y1) || (I.ChartItemKind != ikMark && (std::isnan(I.X2) || std::isnan(I.Y2)));
 }
 
 }  // namespace
 
 // --- transforms --------------------------------------------------------------------
 
-// Low maps to the near edge of the chart area, high to the far one. A range that cannot
-// be mapped (empty, or a logarithmic end <= 0) keeps the previous transform.
-void TCustomPlotter::AxisTransform(int Axis, const TScaleProps* P, TAxisTransform& T) const {
-  const int Extent = Axis == 0 ? AreaWidth() : AreaHeight();
-  if (Extent <= 0) {
-    T = {0, (Axis == 0 ? width() : height()) / 2.0L, false, false};
-    return;
-  }
-  long double Low = P->RangeLow(), High = P->RangeHigh();
-  if (P->Logarithmic()) {
-    if (Low <= 0 || High <= 0) return;
-    Low = std::log(Low);
-    High = std::log(High);
-  }
-  if (High == Low || !std::isfinite(High - Low)) return;
-  // The kind of mapping changes only together with the factors it was made for.
-  TAxisTransform New{0, 0, P->Logarithmic(), P->RangeHigh() < P->RangeLow()};
-  if (Axis == 0) {
-    New.K = Extent / (High - Low);
-    New.D = (ML_ * High - (width() - MR_ - SW_) * Low) / (High - Low);
-  } else {
-    New.K = -Extent / (High - Low);
-    New.D = ((height() - MB_ - SW_) * High - MT_ * Low) / (High - Low);
-  }
-  if (std::isfinite(New.K) && std::isfinite(New.D)) T = New;
+TChartArea TCustomPlotter::ChartArea() const {
+  return {ML_, MT_, width() - MR_ - SW_, height() - MB_ - SW_};
+}
+
+// Low values at the chart area's left or bottom edge, high ones at its right or top.
+TAxisMap::TSpan TCustomPlotter::AxisSpan(int Axis) const {
+  const TChartArea A = ChartArea();
+  return Axis == 0 ? TAxisMap::TSpan{A.Left, A.Right, width(), false} : TAxisMap::TSpan{A.Bottom, A.Top, height(), true};
 }
 
 void TCustomPlotter::UpdateTransform() {
   if (HasState(csLoading)) return;
+  const TAxisMap::TSpan X = AxisSpan(0), Y = AxisSpan(1);
   for (int L = 1; L <= Layers; ++L) {
-    AxisTransform(0, ScaleX(L), Transform_[L - 1][0]);
-    AxisTransform(1, ScaleY(L), Transform_[L - 1][1]);
+    Maps_[L - 1][0].Calibrate(X, ScaleX(L)->RangeLow(), ScaleX(L)->RangeHigh(), ScaleX(L)->Logarithmic());
+    Maps_[L - 1][1].Calibrate(Y, ScaleY(L)->RangeLow(), ScaleY(L)->RangeHigh(), ScaleY(L)->Logarithmic());
   }
 }
 
-inline int TCustomPlotter::ToPixel(int Axis, const TAxisTransform& T, double V) const {
-  if (!T.Logarithmic) return RoundPixel(T.K * V + T.D);
-  if (V > 1e-100) return RoundPixel(T.K * std::log(static_cast<long double>(V)) + T.D);
-  // Values a logarithmic axis cannot show go to its low edge (the high one if reversed).
-  if (Axis == 0) return T.Reversed ? width() : 0;
-  return T.Reversed ? 0 : height();
-}
-
-int TCustomPlotter::ToPixel(int Axis, int Layer, double V) const {
-  return ToPixel(Axis, Transform_[static_cast<size_t>(std::clamp(Layer, 1, Layers) - 1)][Axis], V);
+const TAxisMap& TCustomPlotter::Map(int Axis, int Layer) const {
+  return Maps_[static_cast<size_t>(std::clamp(Layer, 1, Layers) - 1)][Axis];
 }
 
 void TCustomPlotter::WorldToPixel(int Layer, double X, double Y, int& Px, int& Py) const {
-  Px = ToPixel(0, Layer, X);
-  Py = ToPixel(1, Layer, Y);
+  Px = Map(0, Layer).ToPixel(X);
+  Py = Map(1, Layer).ToPixel(Y);
 }
 
 void TCustomPlotter::PixelToWorld(int Layer, int Px, int Py, double& X, double& Y) const {
-  Layer = std::clamp(Layer, 1, Layers);
-  const TAxisTransform& TX = Transform_[Layer - 1][0];
-  const TAxisTransform& TY = Transform_[Layer - 1][1];
-  const long double U = (Px - TX.D) / TX.K, V = (Py - TY.D) / TY.K;
-  X = static_cast<double>(TX.Logarithmic ? std::exp(U) : U);
-  Y = static_cast<double>(TY.Logarithmic ? std::exp(V) : V);
+  X = Map(0, Layer).ToWorld(Px);
+  Y = Map(1, Layer).ToWorld(Py);
 }
 
 // --- painting ----------------------------------------------------------------------
@@ -154,19 +115,20 @@ void TCustomPlotter::RenderShadow(TCanvas* C) {
 void TCustomPlotter::RenderCaption(TCanvas* C) {
   if (Caption_.isEmpty()) return;
   const int W = width(), H = height();
+  const TChartArea A = ChartArea();
   int AX = 0, AY = 0;
   switch (CaptionAnchorHoriz_) {
     case cahControlLeft: AX = 0; break;
-    case cahChartLeft: AX = ML_; break;
-    case cahChartCenter: AX = ML_ + AreaWidth() / 2; break;
-    case cahChartRight: AX = W - MR_ - SW_; break;
+    case cahChartLeft: AX = A.Left; break;
+    case cahChartCenter: AX = A.Left + A.Width() / 2; break;
+    case cahChartRight: AX = A.Right; break;
     case cahControlRight: AX = W; break;
   }
   switch (CaptionAnchorVert_) {
     case cavControlTop: AY = 0; break;
-    case cavChartTop: AY = MT_; break;
-    case cavChartCenter: AY = MT_ + AreaHeight() / 2; break;
-    case cavChartBottom: AY = H - MB_; break;
+    case cavChartTop: AY = A.Top; break;
+    case cavChartCenter: AY = A.Top + A.Height() / 2; break;
+    case cavChartBottom: AY = H - MB_; break;  // above the shadow's band, unlike the right anchor
     case cavControlBottom: AY = H; break;
   }
   C->Font() = font();
@@ -184,7 +146,8 @@ TBitmap* TCustomPlotter::ChartAreaImage() {
 
 void TCustomPlotter::RenderBackground() {
   BackgroundPending_ = false;
-  const int Right = std::min(width() - MR_ - SW_, width()), Bottom = std::min(height() - MB_ - SW_, height());
+  const TChartArea A = ChartArea();
+  const int Right = std::min(A.Right, width()), Bottom = std::min(A.Bottom, height());
   ChartAreaImage_.SetSize(std::max(Right - ImageLeft() + 1, 0), std::max(Bottom - ImageTop() + 1, 0));
   TCanvas* C = ChartAreaImage_.Canvas();
   const int IW = ChartAreaImage_.Width(), IH = ChartAreaImage_.Height();
@@ -196,20 +159,19 @@ void TCustomPlotter::RenderBackground() {
   C->Brush()->SetColor(ChartColor_);
   TBakGndImg* B = Background_.get();
   if (!B->Name().isEmpty()) {
-    if (!BackgroundPicture_.LoadFromFile(B->Name()) || BackgroundPicture_.Width() == 0 || BackgroundPicture_.Height() == 0) {
+    if (!LoadBackgroundPicture()) {
       C->Rectangle(0, 0, IW, IH);
-      B->SetName(QString());  // not tried again
       return;
     }
     // The picture belongs to the whole area, whose corner (L, T) may lie off the image.
     const QImage& Pic = BackgroundPicture_.Image();
-    const int L = ML_ - ImageLeft(), T = MT_ - ImageTop(), PW = Pic.width(), PH = Pic.height();
+    const int L = A.Left - ImageLeft(), T = A.Top - ImageTop(), PW = Pic.width(), PH = Pic.height();
     switch (B->FillMode()) {
       case bfSimple:
         C->Rectangle(0, 0, IW, IH);
         C->Draw(L, T, Pic);
         break;
-      case bfStretch: C->StretchDraw(QRect(L, T, std::max(AreaWidth() + 1, 0), std::max(AreaHeight() + 1, 0)), Pic); break;
+      case bfStretch: C->StretchDraw(QRect(L, T, std::max(A.Width() + 1, 0), std::max(A.Height() + 1, 0)), Pic); break;
       case bfTile:
         for (int J = -L / PW; J <= (IW - 1 - L) / PW; ++J)
           for (int K = -T / PH; K <= (IH - 1 - T) / PH; ++K) C->Draw(L + PW * J, T + PH * K, Pic);
@@ -217,6 +179,7 @@ void TCustomPlotter::RenderBackground() {
     }
     return;
   }
+  BackgroundPictureName_.clear();  // a name set again is read again
   C->Rectangle(0, 0, IW, IH);
   if (B->AreaMode() == bamNone) return;
   int LX, TY, RX, BY;
@@ -238,6 +201,20 @@ void TCustomPlotter::RenderBackground() {
   }
 }
 
+// The picture is read when its name changes, not on every redraw. One that cannot be
+// read, or is empty, clears the name, so it is not tried again.
+bool TCustomPlotter::LoadBackgroundPicture() {
+  const QString Name = Background_->Name();
+  if (Name == BackgroundPictureName_) return true;
+  if (BackgroundPicture_.LoadFromFile(Name) && BackgroundPicture_.Width() > 0 && BackgroundPicture_.Height() > 0) {
+    BackgroundPictureName_ = Name;
+    return true;
+  }
+  BackgroundPictureName_.clear();
+  Background_->SetName(QString());
+  return false;
+}
+
 void TCustomPlotter::RenderData() {
   TCanvas* C = ChartAreaImage_.Canvas();
   if (OnBeforeRenderData) {
@@ -254,7 +231,8 @@ void TCustomPlotter::RenderData() {
     TCanvas* Canvas = C;
     OnDataRendered(this, Canvas, ImageTop(), ImageLeft());
   }
-  const int L = ML_ - ImageLeft(), T = MT_ - ImageTop(), R = L + AreaWidth(), B = T + AreaHeight();
+  const TChartArea A = ChartArea();
+  const int L = A.Left - ImageLeft(), T = A.Top - ImageTop(), R = A.Right - ImageLeft(), B = A.Bottom - ImageTop();
   C->Pen()->SetColor(ChartFrameColor_);
   C->Pen()->SetStyle(psSolid);
   C->Polyline({{L, T}, {R, T}, {R, B}, {L, B}, {L, T}});
@@ -273,27 +251,34 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
   C->MoveTo(0, 0);
   TItemRaster Raster(C);
   const int Left = ImageLeft(), Top = ImageTop();
-  int Layer = 1;  // the transforms of the layer in hand, looked up when it changes
-  const auto* T = &Transform_[0];
+  int Layer = 1;  // the maps of the layer in hand, looked up when it changes
+  const auto* M = &Maps_[0];
   auto Pixel = [&](double X, double Y, int& Px, int& Py) {
-    Px = Limit(ToPixel(0, (*T)[0], X), ItemLimit) - Left;
-    Py = Limit(ToPixel(1, (*T)[1], Y), ItemLimit) - Top;
+    Px = Limit((*M)[0].ToPixel(X), ItemLimit) - Left;
+    Py = Limit((*M)[1].ToPixel(Y), ItemLimit) - Top;
   };
   for (const TChartItem& I : std::span<const TChartItem>(Store_->Data, static_cast<size_t>(Store_->Count))) {
     if (HasNaN(I)) continue;  // a coordinate that is not a number has no pixel
     if (I.LineWidth != Width) Pen->SetWidth(Width = I.LineWidth);
     if (I.Color != Color) Pen->SetColor(Color = I.Color);
     if (I.PenStyle != Style) Pen->SetStyle(Style = I.PenStyle);
-    if (I.Layer != Layer) T = &Transform_[static_cast<size_t>(std::clamp(Layer = I.Layer, 1, Layers) - 1)];
+    if (I.Layer != Layer) M = &Maps_[static_cast<size_t>(std::clamp(Layer = I.Layer, 1, Layers) - 1)];
     int X1, Y1;
     Pixel(I.X1, I.Y1, X1, Y1);
-    if (I.ChartItemKind == 1) {
+    if (I.ChartItemKind == ikMark) {
       Raster.Mark(I.MarkType, X1, Y1);
       continue;
     }
     int X2, Y2;
     Pixel(I.X2, I.Y2, X2, Y2);
-    if (X1 == X2 && Y1 == Y2) {
+    if (I.ChartItemKind == ikRectangle) {
+      C->Brush()->SetColor(I.Color);
+      C->BlendRect(X1, Y1, X2, Y2, I.FillOpacity);
+      C->Brush()->SetStyle(bsClear);
+      C->Rectangle(X1, Y1, X2, Y2);
+      C->Brush()->SetStyle(bsSolid);
+      C->Brush()->SetColor(ChartColor_);
+    } else if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
       Raster.Line(X1, Y1, X2, Y2);
@@ -312,7 +297,7 @@ std::vector<double> TCustomPlotter::GridValues(int Axis, double Step) const {
   auto Take = [&](double G) {
     if (G < Hi && std::isfinite(G) && static_cast<int>(Values.size()) < GridLimit) Values.push_back(G);
   };
-  if (Step == 0) {
+  if (Step == TGridStep::Ticks) {
     // The ticks in the order the scale drew them, while they run the way its range
     // does (on a vertical axis the major ticks follow the minor ones).
     const TScale* Scale = Scales_[Axis][0].get();
@@ -331,11 +316,11 @@ std::vector<double> TCustomPlotter::GridValues(int Axis, double Step) const {
   return Values;
 }
 
-// Logarithmic grids: decades (-1), 1-2-5 (-2) or 1 to 9 (other negative steps) times a
-// power of ten, from the first such value the start rules give.
+// Logarithmic grids: decades, 1-2-5 or 1 to 9 (other negative steps) times a power of
+// ten, from the first such value the start rules give.
 void TCustomPlotter::LogGridValues(double Lo, double Hi, double Step, const std::function<void(double)>& Take) {
   static const std::vector<int> Decades{1}, OneTwoFive{1, 2, 5}, OneToNine{1, 2, 3, 4, 5, 6, 7, 8, 9};
-  const std::vector<int>& Mantissas = Step == -1 ? Decades : Step == -2 ? OneTwoFive : OneToNine;
+  const std::vector<int>& Mantissas = Step == TGridStep::Decades ? Decades : Step == TGridStep::OneTwoFive ? OneTwoFive : OneToNine;
   if (!(Lo > 0 && Lo < INFINITY)) return;  // no decades to walk
   double L = std::log10(Lo);
   if (std::fabs(L - std::nearbyint(L)) < 1e-14) L = std::nearbyint(L);
@@ -343,11 +328,11 @@ void TCustomPlotter::LogGridValues(double Lo, double Hi, double Step, const std:
   const double M = std::nearbyint(std::pow(10.0, L - E));
   // The position of the first value in the mantissa list of its decade.
   size_t First = 0;
-  if (Step == -1) {
+  if (Step == TGridStep::Decades) {
     E = std::ceil(std::log10(Lo));
-  } else if (Step == -2) {
+  } else if (Step == TGridStep::OneTwoFive) {
     First = M <= 2 ? 1 : M <= 5 ? 2 : 3;
-  } else if (Step == -3) {
+  } else if (Step == TGridStep::OneToNine) {
     First = static_cast<size_t>(M) - 1;
   } else {
     Take(Lo);  // other steps start at the range end itself, then follow its decade
@@ -399,7 +384,7 @@ void TCustomPlotter::RenderGrid(TCanvas* C) {
 void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
   TCanvas* C = Image.Canvas();
   const TPen Saved = *C->Pen();
-  const int W = width(), H = height();
+  const TChartArea A = ChartArea();
   for (const auto& Cross : CrossHairs_) {
     if (Cross->Mode() == chOff) continue;
     int PX, PY;
@@ -408,13 +393,13 @@ void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
     C->Pen()->SetWidth(Cross->LineWid());
     C->Pen()->SetStyle(Cross->LineType());
     const int Half = Cross->LineWid() / 2;
-    if ((Cross->Mode() == chHoriz || Cross->Mode() == chBoth) && MT_ + Half < PY && PY < H - MB_ - SW_ - Half) {
-      C->MoveTo(ML_ + Half + 1 - OX, PY - OY);
-      C->LineTo(W - MR_ - SW_ - Half - OX, PY - OY);
+    if ((Cross->Mode() == chHoriz || Cross->Mode() == chBoth) && A.Top + Half < PY && PY < A.Bottom - Half) {
+      C->MoveTo(A.Left + Half + 1 - OX, PY - OY);
+      C->LineTo(A.Right - Half - OX, PY - OY);
     }
-    if ((Cross->Mode() == chVert || Cross->Mode() == chBoth) && ML_ + Half < PX && PX < W - MR_ - SW_ - Half) {
-      C->MoveTo(PX - OX, MT_ + Half + 1 - OY);
-      C->LineTo(PX - OX, H - MB_ - SW_ - Half - OY);
+    if ((Cross->Mode() == chVert || Cross->Mode() == chBoth) && A.Left + Half < PX && PX < A.Right - Half) {
+      C->MoveTo(PX - OX, A.Top + Half + 1 - OY);
+      C->LineTo(PX - OX, A.Bottom - Half - OY);
     }
   }
   *C->Pen() = Saved;
@@ -448,31 +433,15 @@ void TCustomPlotter::SetPaintSuppressed(bool V) {
 
 void TCustomPlotter::ApplyScaleProps(TScale* S, const TScaleProps* P) {
   const int W = width(), H = height(), Pos = P->ScalePos();
-  const TScaleType Type = P->ScaleType();
-  S->SetScaleType(Type);
-  switch (Type) {
-    case sctXB: S->SetMarginBottom(Pos + H - MT_ - 1); break;
-    case sctXT: S->SetMarginTop(Pos + H - MB_ - SW_); break;
-    case sctYL: S->SetMarginLeft(Pos + W - MR_ - SW_); break;
-    case sctYR: S->SetMarginRight(Pos + W - ML_ - 1); break;
+  const TChartArea A = ChartArea();
+  // The base line lies Pos pixels outside the area's edge on the scale's side.
+  switch (P->ScaleType()) {
+    case sctXB: S->SetMarginBottom(Pos + H - A.Top - 1); break;
+    case sctXT: S->SetMarginTop(Pos + A.Bottom); break;
+    case sctYL: S->SetMarginLeft(Pos + A.Right); break;
+    case sctYR: S->SetMarginRight(Pos + W - A.Left - 1); break;
   }
-  S->SetRangeLow(P->RangeLow());
-  S->SetRangeHigh(P->RangeHigh());
-  S->SetVisible(P->Visible());
-  S->SetCaption(P->Caption());
-  S->SetCaptionPosX(P->CaptionPosX());
-  S->SetCaptionPosY(P->CaptionPosY());
-  S->SetCaptionAlignment(P->CaptionAlignment());
-  S->SetCaptionAnchor(P->CaptionAnchor());
-  S->SetColorScale(P->ColorScale());
-  S->SetLogarithmic(P->Logarithmic());
-  S->SetLabelType(P->LabelType());  // may reset the decimals, so they follow it
-  S->SetDecPlaces(P->DecPlaces());
-  S->SetDecimalComma(P->DecimalComma());
-  S->SetShortTicks(P->ShortTicks());
-  S->SetMinTicks(P->MinTicks());
-  S->SetScaleInscript(P->ScaleInscript());
-  S->SetUserTickText(P->UserTickText());
+  S->SetSettings(P->Settings());
   S->setFont(P->Font());
   S->SetFontColor(P->ColorScale());
   S->SetDateFormat(P->DateFormat());
@@ -480,13 +449,14 @@ void TCustomPlotter::ApplyScaleProps(TScale* S, const TScaleProps* P) {
 
 void TCustomPlotter::ConfigureScale(int Axis, int Layer) {
   TScale* S = Scales_[Axis][Layer - 1].get();
+  const TChartArea A = ChartArea();
   S->SetBounds(0, 0, width(), height());
   if (Axis == 0) {
-    S->SetMarginLeft(ML_);
-    S->SetMarginRight(MR_ + SW_ - 1);
+    S->SetMarginLeft(A.Left);
+    S->SetMarginRight(width() - A.Right - 1);
   } else {
-    S->SetMarginTop(MT_);
-    S->SetMarginBottom(MB_ + SW_ - 1);
+    S->SetMarginTop(A.Top);
+    S->SetMarginBottom(height() - A.Bottom - 1);
   }
   S->SetColorBackGnd(WindColor_);
   ApplyScaleProps(S, Axis == 0 ? static_cast<const TScaleProps*>(ScaleX(Layer)) : ScaleY(Layer));

@@ -1,7 +1,8 @@
 // An orderly end asked for from outside the program: the companion server's quit
 // message, SIGINT or SIGTERM. Every running event loop is left (a modal box among them),
-// and the program entry returns once control is back there, so that every destructor
-// runs: sockets are removed, the dictionary file is written, the lock goes last.
+// and the program entry returns once control is back there, so that the orderly end
+// runs: the client's Shutdown (the dictionary file is written), then the destructors
+// (sockets are removed, the lock goes last).
 #pragma once
 
 void RequestQuit();

@@ -303,17 +303,22 @@ TtsrDemonClient::TtsrDemonClient(QObject* Owner) : TtsrCustomDemon(Owner) {
   CreateWindow();
 }
 
-TtsrDemonClient::~TtsrDemonClient() {
+void TtsrDemonClient::Shutdown() {
+  if (ShutDown_) return;
+  ShutDown_ = true;
   if (!ServerDown) {
     TMentoraMessageStream Message(this);
     Message.MsgType = mtUnregister;
     LocalEntity->WriteTo(Message);
     SendTo(ServerEntity.get(), &Message, nullptr);
   }
+  if (const QString Error = Dictionary_->Close(); !Error.isEmpty()) qWarning("%s", qPrintable(Error));
+}
+
+TtsrDemonClient::~TtsrDemonClient() {
   ReplyQueue.clear();
   Window_.reset();
   RegisteredClasses().erase(GetWindowClassName());
-  Dictionary_.reset();  // writes the collected ITL file
   // The lock goes last: a new instance starts only once this one is done.
   Mutex_.reset();
   LocalEntity->MutexHandle = 0;

@@ -157,7 +157,12 @@ class TtsrDemonClient : public TtsrCustomDemon {
 
 public:
   explicit TtsrDemonClient(QObject* Owner = nullptr);
+  // Releases the window, the class name and, last, the single-instance lock; it sends
+  // and writes nothing: that is Shutdown's.
   ~TtsrDemonClient() override;
+  // The orderly end of a run, called once before destruction: unregisters from the
+  // server and writes the collected ITL file; a failure is reported on stderr.
+  void Shutdown();
 
   QString GetText(const QString& Key) { return Dictionary_->Translate(Key); }
   // In local mode, the ITL file to load instead of the one beside the program (another
@@ -185,6 +190,7 @@ private:
   std::unique_ptr<TMentoraMessageStream> Request(int32_t Type, const std::function<void(TMentoraMessageStream&)>& Content);
   std::unique_ptr<TEntity> FindEntity(const std::function<void(TMentoraMessageStream&)>& Content);
   QString DictionaryFile_;
+  bool ShutDown_ = false;
 };
 
 // The suffix of the server to talk to: the machine-wide setting "ViewerHandle", else the

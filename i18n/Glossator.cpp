@@ -133,10 +133,7 @@ QString ItlFileName(const QString& ProgramPath, bool WithFolder) {
 
 TGlossator::TGlossator(const std::string& AppName) : AppName_(AppName) {}
 
-TGlossator::~TGlossator() {
-  if (!AutoCreateItlFile_) return;
-  if (const QString Error = WriteItlFile(); !Error.isEmpty()) qWarning("%s", qPrintable(Error));
-}
+QString TGlossator::Close() const { return AutoCreateItlFile_ ? WriteItlFile() : QString(); }
 
 void TGlossator::LoadFromStream(TStream* Stream) {
   Keys_.clear();

@@ -22,8 +22,11 @@ public:
   explicit TGlossator(const std::string& AppName);
   TGlossator(const TGlossator&) = delete;
   TGlossator& operator=(const TGlossator&) = delete;
-  // Writes the ITL file of collected keys and all entries when AutoCreateItlFile is set.
-  ~TGlossator();
+  ~TGlossator() = default;
+  // The end of a run: writes the ITL file of collected keys and all entries when
+  // AutoCreateItlFile is set; the error message, or empty. Destruction writes nothing,
+  // so that a failed write is never lost in a destructor.
+  QString Close() const;
 
   TTranslatedEvent OnTranslated;
   TTranslateObjectEvent OnTranslateObject;

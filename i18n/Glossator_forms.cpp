@@ -1,12 +1,13 @@
-// Form translation: walks a window's published text properties, its axis properties and
-// string lists, and everything it owns, through Qt's meta-object system.
+// Form translation: walks a window's published text properties, the translatable objects
+// and string lists its properties hold, and everything it owns, through Qt's meta-object
+// system. It knows the toolkit only: an axis's settings are reached by their mark.
 #include <QMetaProperty>
 
-#include "chart/KVR_plotter_props.h"
 #include "i18n/Glossator.h"
 #include "toolkit/Collection.h"
 #include "toolkit/Component.h"
 #include "toolkit/Strings.h"
+#include "toolkit/Translatable.h"
 
 void TGlossator::TranslateComponent(QObject* Component) {
   if (!Component) return;
@@ -41,7 +42,7 @@ void TGlossator::TranslateProperty(QObject* Object, const QMetaProperty& Propert
   if (auto* Collection = qobject_cast<TCollection*>(Value)) {
     const int Count = Collection->Count();
     for (int I = 0; I < Count; ++I) TranslateObject(Collection->Items(I));
-  } else if (qobject_cast<TScaleProps*>(Value)) {
+  } else if (qobject_cast<TTranslatable*>(Value)) {
     TranslateObject(Value);
   } else if (auto* Lines = qobject_cast<TStrings*>(Value)) {
     for (int L = Lines->Count() - 1; L >= 0; --L)

@@ -4,13 +4,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/Setter.h"
+
 // Every setter of these objects stores and notifies only on a change; positions refuse
 // values that are not finite.
 template <class T>
 void TCrossHair::Store(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  if (OnChange) OnChange(this);
+  StoreChanged(Field, V, [this] {
+    if (OnChange) OnChange(this);
+  });
 }
 void TCrossHair::SetPosX(double V) {
   if (std::isfinite(V)) Store(PosX_, V);
@@ -26,9 +28,9 @@ void TCrossHair::SetLayer(int V) { Store(Layer_, std::clamp(V, 1, 16)); }
 
 template <class T>
 void TDTLabel::Store(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  if (OnChange) OnChange(this);
+  StoreChanged(Field, V, [this] {
+    if (OnChange) OnChange(this);
+  });
 }
 void TDTLabel::SetTimeFormat(TTimeFormat V) { Store(TimeFormat_, V); }
 void TDTLabel::SetDateOrder(TDateOrder V) { Store(DateOrder_, V); }
@@ -63,9 +65,9 @@ TCustomTextLabel::TCustomTextLabel(QObject* Parent)
 
 template <class T>
 void TCustomTextLabel::Store(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  if (OnChange) OnChange(this);
+  StoreChanged(Field, V, [this] {
+    if (OnChange) OnChange(this);
+  });
 }
 void TCustomTextLabel::SetPosX(double V) {
   if (std::isfinite(V)) Store(PosX_, V);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "readout/KVR_ReadoutAccessible.h"
+#include "toolkit/Setter.h"
 
 namespace {
 // Text whose height sets the vertical placement of every text of the readout.
@@ -29,9 +30,7 @@ TReadout::TReadout(QWidget* Parent) : QWidget(Parent), Picture_(0, 0) {
 
 template <class T>
 void TReadout::Change(T& Field, const T& V) {
-  if (Field == V) return;
-  Field = V;
-  Repaint();
+  StoreChanged(Field, V, [this] { Repaint(); });
 }
 
 // Draws the picture at once and has it copied to the screen.
@@ -40,12 +39,8 @@ void TReadout::Repaint() {
   update();
 }
 
-void TReadout::SetValue(double V) {
-  // Compared as stored; a NaN never equals itself, so setting one always repaints.
-  if (Value_ == V) return;
-  Value_ = V;
-  Repaint();
-}
+// A NaN never equals itself, so setting one always repaints.
+void TReadout::SetValue(double V) { Change(Value_, V); }
 
 void TReadout::SetDisplayType(TDisplay V) { Change(Format_.DisplayType, V); }
 void TReadout::SetPrecision(int V) {
@@ -73,11 +68,11 @@ void TReadout::SetColorOutBakG(TColor V) { Change(ColorOutBakG_, V); }
 void TReadout::SetColorOutText(TColor V) { Change(ColorOutText_, V); }
 
 void TReadout::SetColorScheme(TColorScheme V) {
-  if (ColorScheme_ == V) return;
-  ColorScheme_ = V;
-  Frame_.Shadow = V == csSystem ? clBtnShadow : clGray;
-  Frame_.Highlight = V == csSystem ? clBtnHighlight : clWhite;
-  Repaint();
+  StoreChanged(ColorScheme_, V, [this, V] {
+    Frame_.Shadow = V == csSystem ? clBtnShadow : clGray;
+    Frame_.Highlight = V == csSystem ? clBtnHighlight : clWhite;
+    Repaint();
+  });
 }
 
 void TReadout::Assign(const TReadout& S) {

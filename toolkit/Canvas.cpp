@@ -100,6 +100,22 @@ const std::vector<int>& DashPattern(TPenStyle Style) {
   return Patterns[Style - psDash];
 }
 
+// The square a pen of Width pixels covers around the pixel it is centred on: Lo pixels
+// left of and above it, Hi right of and below it (an even width reaches further right
+// and down). Every shape that sizes its outline by the pen asks here.
+struct TPenExtent {
+  int Lo, Hi;
+  explicit TPenExtent(int Width) : Lo((Width - 1) / 2), Hi(Width - 1 - Lo) {}
+  TPixelBox Around(int64_t X, int64_t Y) const { return {X - Lo, Y - Lo, X + Hi, Y + Hi}; }
+  // The pixels the pen covers when centred on each pixel of B's border, and the pixels
+  // of B it leaves untouched inside that border.
+  TPixelBox Swept(const TPixelBox& B) const { return {B.Left - Lo, B.Top - Lo, B.Right + Hi, B.Bottom + Hi}; }
+  TPixelBox Inside(const TPixelBox& B) const { return {B.Left + Hi + 1, B.Top + Hi + 1, B.Right - Lo - 1, B.Bottom - Lo - 1}; }
+  // The centres whose square stays within B, and those whose square touches B.
+  TPixelBox CentresWithin(const TPixelBox& B) const { return {B.Left + Lo, B.Top + Lo, B.Right - Hi, B.Bottom - Hi}; }
+  TPixelBox CentresTouching(const TPixelBox& B) const { return {B.Left - Hi, B.Top - Hi, B.Right + Lo, B.Bottom + Lo}; }
+};
+
 // Horizontal extent [Left, Right] of row J of the ellipse filling a W x H box at the
 // origin; Left > Right when the row is empty.
 std::pair<int64_t, int64_t> EllipseRow(int64_t W, int64_t H, int64_t J) {
@@ -138,9 +154,9 @@ public:
   }
   // Marks the pen square centred on (X, Y).
   void Stamp(int64_t X, int64_t Y, int Width) {
-    const int Lo = (Width - 1) / 2, Hi = Width - 1 - Lo;
-    for (int64_t Yy = Y - Lo; Yy <= Y + Hi; ++Yy)
-      for (int64_t Xx = X - Lo; Xx <= X + Hi; ++Xx) Mark(Xx, Yy, Outline);
+    const TPixelBox Square = TPenExtent(Width).Around(X, Y);
+    for (int64_t Yy = Square.Top; Yy <= Square.Bottom; ++Yy)
+      for (int64_t Xx = Square.Left; Xx <= Square.Right; ++Xx) Mark(Xx, Yy, Outline);
   }
 
 private:
@@ -177,20 +193,22 @@ inline void TCanvas::Put(int X, int Y, QRgb Rgb) {
 }
 
 
+TPixelBox TCanvas::OnImage(const TPixelBox& Box) const {
+  return {std::max<int64_t>(Box.Left, 0), std::max<int64_t>(Box.Top, 0), std::min<int64_t>(Box.Right, ImageW_ - 1),
+          std::min<int64_t>(Box.Bottom, ImageH_ - 1)};
+}
+
 void TCanvas::Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb) {
-  X1 = std::max<int64_t>(X1, 0);
-  Y1 = std::max<int64_t>(Y1, 0);
-  X2 = std::min<int64_t>(X2, ImageW_ - 1);
-  Y2 = std::min<int64_t>(Y2, ImageH_ - 1);
-  if (X1 > X2 || Y1 > Y2) return;
-  if (Pen_.Mode() == pmCopy && X2 - X1 + 1 == Stride_) {  // whole rows: one run
-    FillPixels(Bits_ + Y1 * Stride_, size_t((Y2 - Y1 + 1) * Stride_), Rgb);
+  const TPixelBox B = OnImage({X1, Y1, X2, Y2});
+  if (B.Empty()) return;
+  if (Pen_.Mode() == pmCopy && B.Right - B.Left + 1 == Stride_) {  // whole rows: one run
+    FillPixels(Bits_ + B.Top * Stride_, size_t((B.Bottom - B.Top + 1) * Stride_), Rgb);
     return;
   }
-  for (int64_t Y = Y1; Y <= Y2; ++Y) {
+  for (int64_t Y = B.Top; Y <= B.Bottom; ++Y) {
     QRgb* Row = Bits_ + Y * Stride_;
-    if (Pen_.Mode() == pmCopy) FillPixels(Row + X1, size_t(X2 - X1 + 1), Rgb);
-    else for (int64_t X = X1; X <= X2; ++X) Put(int(X), int(Y), Rgb);
+    if (Pen_.Mode() == pmCopy) FillPixels(Row + B.Left, size_t(B.Right - B.Left + 1), Rgb);
+    else for (int64_t X = B.Left; X <= B.Right; ++X) Put(int(X), int(Y), Rgb);
   }
 }
 
@@ -224,11 +242,13 @@ void TCanvas::StrokeTo(int X, int Y) {
 
 void TCanvas::StrokeLine(int X1, int Y1, int X2, int Y2) {
   const QRgb Rgb = ToQRgb(Pen_.Color());
-  const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
-  const TPixelBox Clip{-Hi, -Hi, int64_t(ImageW_) - 1 + Lo, int64_t(ImageH_) - 1 + Lo};
-  if (W > 1) {
-    WalkLine(X1, Y1, X2, Y2, Clip,
-             [&](int64_t X, int64_t Y, int64_t) { Block(X - Lo, Y - Lo, X + Hi, Y + Hi, Rgb); });
+  const TPenExtent Pen(Pen_.Width());
+  const TPixelBox Clip = Pen.CentresTouching({0, 0, int64_t(ImageW_) - 1, int64_t(ImageH_) - 1});
+  if (Pen_.Width() > 1) {
+    WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t) {
+      const TPixelBox Square = Pen.Around(X, Y);
+      Block(Square.Left, Square.Top, Square.Right, Square.Bottom, Rgb);
+    });
   } else if (Dashed()) {
     WalkLine(X1, Y1, X2, Y2, Clip, [&](int64_t X, int64_t Y, int64_t Step) {
       if (PatternOn(Step)) Put(int(X), int(Y), Rgb);
@@ -261,25 +281,22 @@ TPixelBox TPixelBox::OfCorners(int X1, int Y1, int X2, int Y2) {
 // The outline box of a rectangle or ellipse: an inside-frame pen keeps its width inside.
 TPixelBox TCanvas::PenBox(const TPixelBox& Box) const {
   if (Pen_.Style() != psInsideFrame || Pen_.Width() == 1) return Box;
-  const int Lo = (Pen_.Width() - 1) / 2, Hi = Pen_.Width() - 1 - Lo;
-  return {Box.Left + Lo, Box.Top + Lo, Box.Right - Hi, Box.Bottom - Hi};
+  return TPenExtent(Pen_.Width()).CentresWithin(Box);
 }
 
 // The part of the image that a shape in Box, outlined by a pen of PenWidth, can touch.
 QRect TCanvas::Reach(const TPixelBox& Box, int PenWidth) const {
-  const int64_t L = std::max<int64_t>(Box.Left - PenWidth, 0), T = std::max<int64_t>(Box.Top - PenWidth, 0);
-  const int64_t R = std::min<int64_t>(Box.Right + PenWidth, Image_->width() - 1);
-  const int64_t B = std::min<int64_t>(Box.Bottom + PenWidth, Image_->height() - 1);
-  if (L > R || T > B) return QRect();
-  return QRect(QPoint(int(L), int(T)), QPoint(int(R), int(B)));
+  const TPixelBox R =
+      OnImage({Box.Left - PenWidth, Box.Top - PenWidth, Box.Right + PenWidth, Box.Bottom + PenWidth});
+  if (R.Empty()) return QRect();
+  return QRect(QPoint(int(R.Left), int(R.Top)), QPoint(int(R.Right), int(R.Bottom)));
 }
 
 // The ring swept by a square pen along the border of Box, written as the difference of
 // two boxes so that each pixel is written once.
 void TCanvas::FrameRing(const TPixelBox& Box, QRgb Rgb) {
-  const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
-  const TPixelBox Outer{Box.Left - Lo, Box.Top - Lo, Box.Right + Hi, Box.Bottom + Hi};
-  const TPixelBox Inner{Box.Left + Hi + 1, Box.Top + Hi + 1, Box.Right - Lo - 1, Box.Bottom - Lo - 1};
+  const TPenExtent Pen(Pen_.Width());
+  const TPixelBox Outer = Pen.Swept(Box), Inner = Pen.Inside(Box);
   if (Inner.Empty()) {
     Block(Outer.Left, Outer.Top, Outer.Right, Outer.Bottom, Rgb);
     return;
@@ -298,10 +315,10 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     return;
   }
   const TPixelBox Outline = PenBox(Box);
-  const int W = Pen_.Width(), Lo = (W - 1) / 2, Hi = W - 1 - Lo;
-  if (Brush_.Style() == bsSolid)
-    Block(Outline.Left + Hi + 1, Outline.Top + Hi + 1, Outline.Right - Lo - 1, Outline.Bottom - Lo - 1,
-          ToQRgb(Brush_.Color()));
+  if (Brush_.Style() == bsSolid) {
+    const TPixelBox Fill = TPenExtent(Pen_.Width()).Inside(Outline);
+    Block(Fill.Left, Fill.Top, Fill.Right, Fill.Bottom, ToQRgb(Brush_.Color()));
+  }
   const bool Thin = Outline.Left == Outline.Right || Outline.Top == Outline.Bottom;
   if (Thin || !Dashed()) {
     FrameRing(Outline, ToQRgb(Pen_.Color()));
@@ -323,6 +340,23 @@ void TCanvas::FillRect(int X1, int Y1, int X2, int Y2) {
   Block(std::min(X1, X2), std::min(Y1, Y2), int64_t(std::max(X1, X2)) - 1, int64_t(std::max(Y1, Y2)) - 1,
         ToQRgb(Brush_.Color()));
   Pen_.SetMode(Mode);
+}
+
+void TCanvas::BlendRect(int X1, int Y1, int X2, int Y2, uint8_t Opacity) {
+  const TPixelBox Box = TPixelBox::OfCorners(X1, Y1, X2, Y2);
+  if (Brush_.Style() == bsClear || Box.Empty() || !Begin()) return;
+  const int64_t Left = std::max<int64_t>(Box.Left, 0), Right = std::min<int64_t>(Box.Right, ImageW_ - 1);
+  const int64_t Top = std::max<int64_t>(Box.Top, 0), Bottom = std::min<int64_t>(Box.Bottom, ImageH_ - 1);
+  const QRgb Over = ToQRgb(Brush_.Color());
+  const uint32_t A = Opacity, B = 255 - A;
+  auto Mix = [&](QRgb Under, int Shift) {
+    return ((((Over >> Shift) & 0xFF) * A + ((Under >> Shift) & 0xFF) * B + 127) / 255) << Shift;
+  };
+  for (int64_t Y = Top; Y <= Bottom; ++Y)
+    for (int64_t X = Left; X <= Right; ++X) {
+      QRgb& Pixel = Bits_[Y * Stride_ + X];
+      Pixel = 0xFF000000u | Mix(Pixel, 16) | Mix(Pixel, 8) | Mix(Pixel, 0);
+    }
 }
 
 void TCanvas::ApplyMask(const TMask& Mask) {
@@ -398,9 +432,8 @@ void TCanvas::Polygon(std::span<const QPoint> Points) {
     }
   }
   if (PenW > 0) {
-    const int Lo = (PenW - 1) / 2, Hi = PenW - 1 - Lo;
-    const TPixelBox Clip{Mask.Area().left() - Hi, Mask.Area().top() - Hi, Mask.Area().right() + int64_t(Lo),
-                       Mask.Area().bottom() + int64_t(Lo)};
+    const QRect& Area = Mask.Area();
+    const TPixelBox Clip = TPenExtent(PenW).CentresTouching({Area.left(), Area.top(), Area.right(), Area.bottom()});
     StylePhase_ = 0;
     for (size_t I = 0; I < Points.size(); ++I) {
       const QPoint A = Points[I], B = Points[(I + 1) % Points.size()];
@@ -453,9 +486,7 @@ void TCanvas::Draw(int X, int Y, const QImage& Image) {
   }
   // Opaque onto opaque: the rows are copied as they are. The part of the picture that
   // falls on the target is found once, in target pixels; every row copy stays inside it.
-  const TPixelBox Box{std::max<int64_t>(X, 0), std::max<int64_t>(Y, 0),
-                      std::min<int64_t>(int64_t(X) + Image.width(), ImageW_) - 1,
-                      std::min<int64_t>(int64_t(Y) + Image.height(), ImageH_) - 1};
+  const TPixelBox Box = OnImage({X, Y, int64_t(X) + Image.width() - 1, int64_t(Y) + Image.height() - 1});
   if (Box.Empty()) return;
   for (int64_t Row = Box.Top; Row <= Box.Bottom; ++Row) {
     const auto* From = reinterpret_cast<const QRgb*>(Image.constScanLine(int(Row - Y)));

@@ -84,6 +84,9 @@ public:
   void Polyline(const std::vector<QPoint>& Points) { Polyline(std::span<const QPoint>(Points)); }
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void FillRect(int X1, int Y1, int X2, int Y2);
+  // Lays the brush colour over the box at Opacity (0 leaves the image, 255 covers it),
+  // each channel rounded to nearest; the pen mode does not apply.
+  void BlendRect(int X1, int Y1, int X2, int Y2, uint8_t Opacity);
   void Ellipse(int X1, int Y1, int X2, int Y2);
   void Polygon(std::span<const QPoint> Points);
   void Polygon(const std::vector<QPoint>& Points) { Polygon(std::span<const QPoint>(Points)); }
@@ -109,6 +112,7 @@ private:
   bool Dashed() const { return Pen_.Width() == 1 && Pen_.Style() >= psDash && Pen_.Style() <= psDashDotDot; }
   bool PatternOn(int64_t Step) const;
   void Put(int X, int Y, QRgb Rgb);
+  TPixelBox OnImage(const TPixelBox& Box) const;  // the part of Box on the image, after Begin()
   void Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb);  // inclusive, clipped
   void StrokeTo(int X, int Y);  // LineTo after Begin()
   void StrokeLine(int X1, int Y1, int X2, int Y2);

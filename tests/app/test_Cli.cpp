@@ -106,6 +106,37 @@ TEST(CommandLine, TheHelpStatesTheExactSeedLimit) {
   EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions({"--seed", "-1"})));
 }
 
+// Every option of the table is parsed and listed in the help, and nothing is taken for
+// another option: a misspelt one is refused rather than read as a file name.
+TEST(CommandLine, EveryListedOptionIsParsedAndNoOtherIs) {
+  const QString Usage = UsageText();
+  for (const char* Name : {"--seed", "--step", "--angle", "--magnification", "--snapshot", "--report", "--language",
+                           "--show", "--scale", "--about", "--check-dictionary", "--version", "--help"})
+    EXPECT_TRUE(Usage.contains(QStringLiteral("\n  %1 ").arg(Name))) << Name;
+  EXPECT_TRUE(Usage.contains("  --check-dictionary FILE  check a translated dictionary against swivel.itl and exit\n"
+                             "                      (0 when clean;"));
+  for (const QStringList& Unknown : {QStringList{"--snapshots", "x.png"}, QStringList{"--Snapshot", "x.png"}}) {
+    const auto R = ParseOptions(Unknown);
+    ASSERT_TRUE(std::holds_alternative<QString>(R));
+    EXPECT_EQ(std::get<QString>(R), QStringLiteral("swivel: unknown option '%1' (see swivel --help)").arg(Unknown[0]));
+  }
+  const auto Parsed = ParseOptions({"--snapshot", "a.png", "--about", "--language", "de", "--check-dictionary", "d.itl"});
+  ASSERT_TRUE(std::holds_alternative<TOptions>(Parsed));
+  const TOptions& O = std::get<TOptions>(Parsed);
+  EXPECT_EQ(O.Snapshot, "a.png");
+  EXPECT_TRUE(O.About);
+  EXPECT_EQ(O.Language, "de");
+  EXPECT_EQ(O.CheckDictionary, "d.itl");
+  EXPECT_EQ(std::get<QString>(ParseOptions({"--snapshot", ""})), "swivel: --snapshot needs a file name, not ''");
+}
+
+TEST(CommandLine, VersionPrintsTheBuildsVersionAndExits) {
+  const TRun R = RunSwivel({"--version"});
+  EXPECT_EQ(R.ExitCode, 0);
+  EXPECT_EQ(R.Out, QByteArray("swivel " SWIVEL_VERSION "\n"));
+  EXPECT_TRUE(R.Err.isEmpty());
+}
+
 TEST(Languages, TheInstalledOnesAreTheDictionariesBesideTheProgram) {
   QTemporaryDir Dir;
   const QString Program = Dir.filePath("swivel");
@@ -133,6 +164,42 @@ TEST(Languages, AnUnknownLanguageIsAnErrorAndTheLocaleChoosesOtherwise) {
   EXPECT_TRUE(German.contains(QString::fromUtf8("gedrehte Daten"))) << German.toStdString();
   EXPECT_EQ(Caption(RunSwivel({"--report", "--language", "en"}, {"LANG=de_DE.UTF-8"})),
             Caption(RunSwivel({"--report"}, {"LANG=sv_SE.UTF-8"})));
+}
+
+TEST(CommandLine, OverlaysAndScaleAreScriptedAndCheckedLikeTheOtherOptions) {
+  const auto Ok = ParseOptions({"--show", "mean-squares,residuals", "--scale", "3", "--snapshot", "a.png"});
+  ASSERT_TRUE(std::holds_alternative<TOptions>(Ok));
+  EXPECT_TRUE(std::get<TOptions>(Ok).Show == (TOverlays{true, false, true}));
+  EXPECT_EQ(std::get<TOptions>(Ok).Scale, 3);
+  for (const QStringList& Bad : {QStringList{"--show", "squares,"}, QStringList{"--show", "Squares"},
+                                 QStringList{"--show", ""}, QStringList{"--scale", "0", "--snapshot", "a.png"},
+                                 QStringList{"--scale", "5", "--snapshot", "a.png"}, QStringList{"--scale", "2"}})
+    EXPECT_TRUE(std::holds_alternative<QString>(ParseOptions(Bad))) << Bad.join(' ').toStdString();
+  const TRun BadShow = RunSwivel({"--show", "residuals,cubes", "--report"});
+  EXPECT_EQ(BadShow.ExitCode, 2);
+  EXPECT_TRUE(BadShow.Err.contains("--show needs a list of residuals, squares and mean-squares")) << BadShow.Err.toStdString();
+  const TRun BadScale = RunSwivel({"--scale", "2", "--report"});
+  EXPECT_EQ(BadScale.ExitCode, 2);
+  EXPECT_TRUE(BadScale.Err.contains("--scale needs --snapshot")) << BadScale.Err.toStdString();
+
+  // The report gains the sums, whose ratio is r², and the squares while shown.
+  const TRun R = RunSwivel({"--seed", "3", "--angle", "300", "--show", "squares,mean-squares", "--report"});
+  ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+  const QJsonObject J = QJsonDocument::fromJson(R.Out).object();
+  EXPECT_NEAR(1 - J["ss_residual"].toDouble() / J["ss_total"].toDouble(), J["r2"].toDouble(), 1e-12);
+  EXPECT_EQ(J["squares"].toArray().size(), 30);
+  const TRun Plain = RunSwivel({"--seed", "3", "--angle", "300", "--report"});
+  const QJsonObject P = QJsonDocument::fromJson(Plain.Out).object();
+  EXPECT_FALSE(P.contains("squares"));
+  EXPECT_EQ(P["ss_total"].toDouble(), J["ss_total"].toDouble());
+
+  QTemporaryDir Dir;
+  for (int Scale : {1, 3}) {
+    const QString File = Dir.filePath(QStringLiteral("s%1.png").arg(Scale));
+    const TRun S = RunSwivel({"--seed", "1", "--show", "squares", "--scale", QString::number(Scale), "--snapshot", File});
+    ASSERT_EQ(S.ExitCode, 0) << S.Err.toStdString();
+    EXPECT_EQ(QImage(File).size(), QSize(495, 511) * Scale);
+  }
 }
 
 TEST(CommandLine, BadOptionsSayWhyAndStartNothing) {

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -88,6 +91,74 @@ TEST(Accessibility, NamesFollowTheLanguage) {
   EXPECT_EQ(NameOf(F.SBarRotate), QString::fromUtf8("Mit dieser Bildlaufleiste die Daten drehen"));
   EXPECT_EQ(NameOf(F.Memo1), QString::fromUtf8("Erklärung des Lernschritts"));
   EXPECT_EQ(NameOf(F.BButNext), F.BButNext->text());
+}
+
+// The chart's menu opens from the rotate bar by keyboard and is worked with the arrows
+// and Enter; the focus then returns to the bar.
+TEST(ChartMenu, OpensByKeyboardAndSwitchesAnOverlay) {
+  TShown S;
+  TForm1& F = S.Form;
+  F.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+  ASSERT_TRUE(F.SBarRotate->hasFocus());
+  QTest::keyClick(F.SBarRotate, Qt::Key_F10, Qt::ShiftModifier);
+  ASSERT_TRUE(F.PopupMenu1->isVisible());
+  EXPECT_EQ(F.PopupMenu1->activeAction(), F.ActResiduals);
+  QTest::keyClick(F.PopupMenu1, Qt::Key_Down);
+  QTest::keyClick(F.PopupMenu1, Qt::Key_Return);
+  EXPECT_FALSE(F.PopupMenu1->isVisible());
+  EXPECT_TRUE(F.Overlays().Squares);
+  EXPECT_FALSE(F.Overlays().Residuals);
+  EXPECT_TRUE(F.SBarRotate->hasFocus());
+  // The Menu key as well; Escape closes without a change.
+  QTest::keyClick(F.SBarRotate, Qt::Key_Menu);
+  ASSERT_TRUE(F.PopupMenu1->isVisible());
+  QTest::keyClick(F.PopupMenu1, Qt::Key_Escape);
+  EXPECT_FALSE(F.PopupMenu1->isVisible());
+  EXPECT_TRUE(F.Overlays().Squares);
+  // Elsewhere the keys do not open it: the memo keeps its own keys.
+  F.Memo1->setFocus();
+  QTest::keyClick(F.Memo1, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_FALSE(F.PopupMenu1->isVisible());
+  // A right click on the chart opens it too.
+  QContextMenuEvent Click(QContextMenuEvent::Mouse, QPoint(100, 100), F.Plotter1->mapToGlobal(QPoint(100, 100)));
+  QApplication::sendEvent(F.Plotter1, &Click);
+  EXPECT_TRUE(F.PopupMenu1->isVisible());
+  F.PopupMenu1->close();
+  // Copy and Save answer their keys with the menu closed.
+  EXPECT_EQ(F.ActCopyFigure->shortcut(), QKeySequence(QKeySequence::Copy));
+  EXPECT_EQ(F.ActSaveFigure->shortcut(), QKeySequence(QKeySequence::Save));
+  EXPECT_TRUE(F.actions().contains(F.ActCopyFigure) && F.actions().contains(F.ActSaveFigure));
+  QGuiApplication::clipboard()->clear();
+  F.SBarRotate->setFocus();
+  QTest::keyClick(F.SBarRotate, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), F.Plotter1->size());
+}
+
+TEST(ChartMenu, EntriesAreNamedFromTheDictionaryForScreenReaders) {
+  TStartMode German;
+  German.DictionaryFile = QStringLiteral(SWIVEL_SOURCE_DIR "/swivel.de.itl");
+  TForm1 F(German);
+  F.show();
+  F.PopupChartMenu(F.Plotter1->mapToGlobal(QPoint(50, 50)), true);
+  QAccessibleInterface* Menu = QAccessible::queryAccessibleInterface(F.PopupMenu1);
+  ASSERT_TRUE(Menu);
+  EXPECT_EQ(Menu->role(), QAccessible::PopupMenu);
+  EXPECT_EQ(Menu->text(QAccessible::Name), QString::fromUtf8("Menü des Diagramms"));
+  ASSERT_EQ(Menu->childCount(), 6);  // three overlays, a separator, copy and save
+  const char* Names[] = {"Residuen", "Quadrate der Residuen", "Quadrate um den Mittelwert", nullptr,
+                         "Abbildung kopieren", "Abbildung speichern…"};
+  for (int I = 0; I < 6; ++I) {
+    if (!Names[I]) continue;
+    QAccessibleInterface* Entry = Menu->child(I);
+    EXPECT_EQ(Entry->role(), QAccessible::MenuItem);
+    EXPECT_EQ(Entry->text(QAccessible::Name), QString::fromUtf8(Names[I]));
+    EXPECT_EQ(Entry->state().checkable, I < 3) << I;
+  }
+  F.SetOverlays({false, true, false});
+  EXPECT_TRUE(Menu->child(1)->state().checked);
+  EXPECT_FALSE(Menu->child(0)->state().checked);
+  F.PopupMenu1->close();
 }
 
 // The readout's value-change events (the offscreen platform has no active assistive

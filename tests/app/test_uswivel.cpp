@@ -22,7 +22,7 @@ struct TShownForm {
   std::vector<TDataPoint> Marks() const {
     std::vector<TDataPoint> M;
     for (int I = 0; I < Form.Plotter1->ItemCount(); ++I)
-      if (Form.Plotter1->Item(I).ChartItemKind == 1) M.push_back({Form.Plotter1->Item(I).X1, Form.Plotter1->Item(I).Y1});
+      if (Form.Plotter1->Item(I).ChartItemKind == ikMark) M.push_back({Form.Plotter1->Item(I).X1, Form.Plotter1->Item(I).Y1});
     return M;
   }
   double R2() const { return Form.RdoRxy->Value(); }

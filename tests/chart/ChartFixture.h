@@ -7,6 +7,29 @@
 #include "chart/KVR_plotter.h"
 #include "tests/PixelTest.h"
 
+// Every setting an axis shares between a scale and the chart's axis properties, away
+// from its default, through the setters both have.
+template <class TAxis>
+void ChangeEveryAxisSetting(TAxis& A) {
+  A.SetRangeLow(2);
+  A.SetRangeHigh(2000);
+  A.SetLogarithmic(true);
+  A.SetLabelType(ftUserText);
+  A.SetDecPlaces(3);
+  A.SetDecimalComma(true);
+  A.SetMinTicks(6);
+  A.SetShortTicks(false);
+  A.SetUserTickText(QStringLiteral("u"));
+  A.SetScaleInscript(QStringLiteral("i"));
+  A.SetCaption(QStringLiteral("c"));
+  A.SetCaptionPosX(-3);
+  A.SetCaptionPosY(12);
+  A.SetCaptionAlignment(taRightJustify);
+  A.SetCaptionAnchor(uaSclCenter);
+  A.SetColorScale(clRed);
+  A.SetVisible(!A.Visible());
+}
+
 struct TChartFixture {
   QWidget Window;
   TPlotter* Chart;

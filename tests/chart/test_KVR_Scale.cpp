@@ -10,6 +10,8 @@
 #include <random>
 #include <utility>
 #include "tests/PixelTest.h"
+#include "tests/chart/ChartFixture.h"
+#include "tests/SetterCases.h"
 
 namespace {
 
@@ -46,6 +48,17 @@ struct TDrawnScale {
     std::vector<double> T;
     for (int I = 1; I <= Scale.NumTicks(); ++I) T.push_back(Scale.TickValue(I));
     return T;
+  }
+};
+
+// A stand-alone scale, 300 x 80, on a shown window.
+struct TShownScale {
+  QWidget Window;
+  TScale* S = new TScale(&Window);
+  TShownScale() {
+    Window.resize(400, 300);
+    S->SetBounds(10, 10, 300, 80);
+    Window.show();
   }
 };
 
@@ -111,7 +124,7 @@ TEST(Scale, CalibrationAndPixelRounding) {
   EXPECT_EQ(S.ValueToPixel(3.5), 24);   // 23.5 ties to even
   EXPECT_EQ(S.ValueToPixel(1e300), 2147483647);
   EXPECT_EQ(S.ValueToPixel(-1e300), -2147483647);
-  EXPECT_EQ(S.ValueToPixel(std::nan("")), 0);
+  EXPECT_EQ(S.ValueToPixel(std::nan("")), -2147483647);  // far off-screen, as on the chart
   S.SetScaleType(sctYL);
   S.SetBounds(0, 0, 50, 141);
   EXPECT_EQ(S.ValueToPixel(100), 20);  // the high end at the top
@@ -120,7 +133,7 @@ TEST(Scale, CalibrationAndPixelRounding) {
   S.SetRangeHigh(1000);
   S.SetLogarithmic(true);
   EXPECT_EQ(S.ValueToPixel(10), 87);   // two thirds of the way down: 20 + 100 * 2/3
-  EXPECT_EQ(S.ValueToPixel(0), 0);
+  EXPECT_EQ(S.ValueToPixel(0), 141);  // unshowable: at the low end, the bottom edge
 }
 
 TEST(Scale, LinearTicksOfTheProgramsAxes) {
@@ -330,12 +343,61 @@ TEST(Scale, ALogarithmicScaleKeepsItsMappingForEndsAtOrBelowZero) {
 
 // An opaque scale made at run time shows its picture at the first show and after each
 // resize.
+// A shown opaque or embedded scale paints at once (a transparent stand-alone one would
+// wait for its parent, so Embedded comes before Transparent). Visible and SuspendPaint act
+// on an equal value too (see their setters), so they are not in the table.
+TEST(Scale, EverySetterRepaintsOnlyOnAChange) {
+  TShownScale Shown;
+  TScale* S = Shown.S;
+  int Paints = 0;
+  S->OnBeforeScaleRendered = [&Paints](QObject*, TCanvas*) { ++Paints; };
+  TDTLabel Other;
+  Other.SetTimeFormat(tfAMPM);
+  ExpectChangesOnly(
+      {SETTER_CASE(S, RangeLow, 10.0), SETTER_CASE(S, RangeHigh, 1000.0), SETTER_CASE(S, Logarithmic, true),
+       SETTER_CASE(S, Logarithmic, false), SETTER_CASE(S, LabelType, ftTime), SETTER_CASE(S, DecPlaces, 2),
+       SETTER_CASE(S, DecimalComma, true), SETTER_CASE(S, MinTicks, 5), SETTER_CASE(S, ShortTicks, false),
+       SETTER_CASE(S, ShowBaseLine, false), SETTER_CASE(S, UserTickText, QStringLiteral("a")),
+       SETTER_CASE(S, ScaleInscript, QStringLiteral("b")), SETTER_CASE(S, Caption, QStringLiteral("c")),
+       SETTER_CASE(S, CaptionPosX, 9), SETTER_CASE(S, CaptionPosY, 9), SETTER_CASE(S, CaptionAlignment, taLeftJustify),
+       SETTER_CASE(S, CaptionAnchor, uaSclBotRgt), SETTER_CASE(S, MarginTop, 7), SETTER_CASE(S, MarginBottom, 7),
+       SETTER_CASE(S, MarginLeft, 7), SETTER_CASE(S, MarginRight, 7), SETTER_CASE(S, FontColor, clRed),
+       SETTER_CASE(S, ColorScale, clRed), SETTER_CASE(S, ColorBackGnd, clRed), SETTER_CASE(S, FrameStyle, fsRaised),
+       SETTER_CASE(S, ColorScheme, csSystem), SETTER_CASE(S, DateFormat, &Other), SETTER_CASE(S, ScaleType, sctXT),
+       SETTER_CASE(S, Embedded, true), SETTER_CASE(S, Transparent, true)},
+      [&Paints](const std::function<void()>& Call) {
+        QApplication::processEvents();
+        Paints = 0;
+        Call();
+        return Paints;
+      });
+}
+
+// What a scale copies is what it shows: every shared setting, and its own.
+TEST(Scale, ACopyHasEverySettingOfItsSource) {
+  TScale Source, Copy;
+  ChangeEveryAxisSetting(Source);
+  Source.SetScaleType(sctYL);
+  Source.SetMarginLeft(3);
+  Source.SetFontColor(clBlue);
+  Source.SetColorBackGnd(clLime);
+  Source.SetFrameStyle(fsEngraved);
+  Source.SetShowBaseLine(false);
+  Source.DateFormat()->SetDateOrder(doYYMMDD);
+  Copy.Assign(Source);
+  EXPECT_TRUE(Copy.Settings() == Source.Settings());
+  EXPECT_FALSE(Copy.Visible());
+  EXPECT_EQ(Copy.MarginLeft(), 3);
+  EXPECT_EQ(Copy.FontColor(), clBlue);
+  EXPECT_EQ(Copy.ColorBackGnd(), clLime);
+  EXPECT_EQ(Copy.FrameStyle(), fsEngraved);
+  EXPECT_FALSE(Copy.ShowBaseLine());
+  EXPECT_EQ(Copy.DateFormat()->DateOrder(), doYYMMDD);
+}
+
 TEST(Scale, OpaqueStandAloneScalePaintsWhenShownAndResized) {
-  QWidget Window;
-  Window.resize(400, 300);
-  auto* S = new TScale(&Window);
-  S->SetBounds(10, 10, 300, 80);
-  Window.show();
+  TShownScale Shown;
+  TScale* S = Shown.S;
   QApplication::processEvents();
   auto Ink = [&] {
     TBitmap& Surface = const_cast<TBitmap&>(S->Surface());

@@ -4,10 +4,13 @@
 #include <QTemporaryDir>
 #include <climits>
 #include <cmath>
+#include <iterator>
 #include <memory>
+#include <set>
 #include <utility>
 
 #include "tests/chart/ChartFixture.h"
+#include "tests/SetterCases.h"
 #include "toolkit/MessageBox.h"
 
 namespace {
@@ -117,6 +120,45 @@ TEST(PlotterItems, LinesAndFarPoints) {
   int X, Y;
   F.Chart->WorldToPixel(1, 1, 1, X, Y);
   EXPECT_EQ(F.AreaPixels(clRed), TPixelSet({{X - 40, Y - 1}}));
+}
+
+// Area-image pixels of the world point (X, Y).
+static QPoint AreaPixel(TChartFixture& F, double X, double Y) {
+  int PX, PY;
+  F.Chart->WorldToPixel(1, X, Y, PX, PY);
+  return {PX - 40, PY - 1};
+}
+
+TEST(PlotterItems, RectanglesCoverTheHalfOpenBoxOutlinedAndFilledAtTheirOpacity) {
+  TChartFixture F;
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddRectangle(5, 2, -5, -2, 0);  // corners in any order
+  F.Chart->Redisplay();
+  const QPoint A = AreaPixel(F, -5, 2), B = AreaPixel(F, 5, -2);
+  const TPixelSet Box = Block(A.x(), A.y(), B.x() - 1, B.y() - 1);
+  const TPixelSet Inside = Block(A.x() + 1, A.y() + 1, B.x() - 2, B.y() - 2);
+  TPixelSet Ring;
+  std::set_difference(Box.begin(), Box.end(), Inside.begin(), Inside.end(), std::inserter(Ring, Ring.end()));
+  EXPECT_EQ(F.AreaPixels(clRed), Ring);  // opacity 0: the outline only
+
+  F.Chart->ClearItems();
+  F.Chart->AddRectangle(-5, 2, 5, -2, 255);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.AreaPixels(clRed), Box);
+
+  // Translucent: a mark beneath shows through, darkened; the outline stays opaque.
+  F.Chart->ClearItems();
+  F.Chart->SetDataColor(clBlack);
+  F.Chart->AddMark(0, 0, 9);
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddRectangle(-5, 2, 5, -2, 64);
+  F.Chart->AddRectangle(std::nan(""), 2, 5, -2, 255);  // no pixel
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.AreaPixels(clRed), Ring);
+  const QPoint Centre = AreaPixel(F, 0, 0);
+  EXPECT_EQ(F.Area(Centre.x(), Centre.y()), TColor(0x000040));
+  EXPECT_EQ(F.Area(A.x() + 1, A.y() + 1), TColor(0xBFBFFF));
+  EXPECT_EQ(F.AreaPixels(TColor(0xBFBFFF)).size() + F.AreaPixels(TColor(0x000040)).size(), Inside.size());
 }
 
 TEST(PlotterItems, ClearWithoutRedisplayKeepsTheShownPicture) {
@@ -274,6 +316,36 @@ TEST(PlotterBackground, PictureAndArea) {
   EXPECT_EQ(F.Area(10, 10), clWhite);
 }
 
+// The picture is read when its name changes: a file rewritten under the same name keeps
+// the picture read before; another name, or the name set again after a failure, is read.
+TEST(PlotterBackground, ThePictureIsReadWhenItsNameChanges) {
+  TChartFixture F;
+  QTemporaryDir Dir;
+  auto Save = [&](const QString& File, TColor Color) {
+    QImage Pic(4, 4, QImage::Format_RGB32);
+    Pic.fill(ToQRgb(Color));
+    const QString Name = Dir.filePath(File);
+    EXPECT_TRUE(Pic.save(Name));
+    return Name;
+  };
+  TBakGndImg* B = F.Chart->BackGroundImg();
+  B->SetIncludePath(true);
+  B->SetFillMode(bfTile);
+  const QString First = Save("first.png", clYellow);
+  B->SetName(First);
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  Save("first.png", clBlue);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Area(100, 100), clYellow);
+  B->SetName(Save("second.png", clLime));
+  EXPECT_EQ(F.Area(100, 100), clLime);
+  B->SetName(Dir.filePath("missing.png"));
+  EXPECT_EQ(B->Name(), "");
+  EXPECT_EQ(F.Area(100, 100), clWhite);
+  B->SetName(First);
+  EXPECT_EQ(F.Area(100, 100), clBlue);
+}
+
 TEST(PlotterGrid, LinesOnTheScaleTicks) {
   TChartFixture F;
   F.Chart->SetGridColor(clRed);
@@ -362,6 +434,67 @@ TEST(PlotterCrossHair, DrawnOnTheWayToTheScreen) {
 
 // On a reversed axis the grid lines follow the ticks all the same: as many lines, each
 // on the mirror image of an unreversed one.
+// Grid lines at the ticks (step 0) lie on the very pixels of their ticks, also where a
+// tick falls exactly between two pixels, at every size of the chart.
+TEST(PlotterGrid, LinesLieOnTheirTicksAtEveryWidth) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsLines);
+  std::set<int> TickX, TickY;
+  F.Chart->OnScaleTickDrawn = [&](QObject* Sender, TCanvas*&, TScaleType, double, int X, int Y) {
+    if (Sender == F.Chart->ScaleOf(0, 1)) TickX.insert(X);
+    if (Sender == F.Chart->ScaleOf(1, 1)) TickY.insert(Y);
+  };
+  auto Red = [&](int X, int Y) { return F.Shown(X, Y) == clRed; };
+  const std::pair<double, double> Ranges[] = {{-4.75, 1.75}, {0, 6.5}, {-1.25, 2.25}, {2.5, -4}};
+  int Mismatches = 0;
+  for (const auto& [Low, High] : Ranges)
+    for (int Size = 100; Size <= 600; ++Size) {
+      F.Chart->SetBounds(0, 0, Size, Size);
+      F.Chart->ApplyLayerRange(1, Low, High, Low, High);
+      TickX.clear(), TickY.clear();
+      F.Chart->Paint();
+      const TChartArea A = F.Chart->ChartArea();
+      int Lines = 0;
+      for (int X = A.Left + 1; X < A.Right; ++X) {
+        bool Column = true;
+        for (int Y = A.Top + 1; Y < A.Bottom && Column; ++Y) Column = Red(X, Y);
+        Lines += Column;
+        if (Column && !TickX.count(X)) ++Mismatches, ADD_FAILURE() << "column " << X << " at size " << Size << ", range " << Low;
+      }
+      for (int Y = A.Top + 1; Y < A.Bottom; ++Y) {
+        bool Row = true;
+        for (int X = A.Left + 1; X < A.Right && Row; ++X) Row = Red(X, Y);
+        Lines += Row;
+        if (Row && !TickY.count(Y)) ++Mismatches, ADD_FAILURE() << "row " << Y << " at size " << Size << ", range " << Low;
+      }
+      ASSERT_GT(Lines, 4) << Size;
+      ASSERT_LT(Mismatches, 10);  // enough to see the pattern
+    }
+}
+
+// The named steps of a logarithmic grid: decades, then 1-2-5 times a power of ten.
+TEST(PlotterGrid, NamedStepsOnALogarithmicAxis) {
+  TChartFixture F;
+  F.Chart->SetGridColor(clRed);
+  F.Chart->SetGridStyle(gsVertLines);
+  F.Chart->ApplyLayerRange(1, 1, 1000, -11, 11);
+  F.Chart->Scale1X()->SetLogarithmic(true);
+  auto LineAt = [&](double V) {
+    int X, Y;
+    F.Chart->WorldToPixel(1, V, 0, X, Y);
+    return F.Area(X - 40, 100) == clRed;
+  };
+  F.Chart->SetGridDx(TGridStep::Decades);
+  EXPECT_TRUE(LineAt(10) && LineAt(100));
+  EXPECT_FALSE(LineAt(20) || LineAt(50));
+  F.Chart->SetGridDx(TGridStep::OneTwoFive);
+  EXPECT_TRUE(LineAt(20) && LineAt(50) && LineAt(200));
+  EXPECT_FALSE(LineAt(30));
+  F.Chart->SetGridDx(TGridStep::OneToNine - 1);  // below the last named step: ignored
+  EXPECT_EQ(F.Chart->GridDx(), TGridStep::OneTwoFive);
+}
+
 TEST(PlotterGrid, ReversedAxesKeepEveryLine) {
   auto LinesCrossed = [](bool Reversed) {
     TChartFixture F;
@@ -441,6 +574,109 @@ TEST(PlotterProps, UnchangedValuesNotifyNothing) {
   EXPECT_EQ(Renders, 0);
   F.Chart->SetGridColor(clRed);
   EXPECT_EQ(Renders, 1);
+}
+
+// Each published setter of the chart with the value it has: no repaint and no tick
+// reported; with another, a repaint. StandardLayout acts on an equal value too (see its
+// setter); PaintSuppressed and the plain stores (DataColor, AutoRedraw, ...) never paint.
+TEST(PlotterProps, EverySetterRepaintsOnlyOnAChange) {
+  TChartFixture F;
+  TPlotter* C = F.Chart;
+  TPlotter Other;
+  int Renders = 0, Ticks = 0;
+  C->OnScalesRendered = [&Renders](QObject*, TCanvas*&, int, int) { ++Renders; };
+  C->OnScaleTickDrawn = [&Ticks](QObject*, TCanvas*&, TScaleType, double, int, int) { ++Ticks; };
+  ExpectChangesOnly(
+      {SETTER_CASE(C, MarginLeft, 41), SETTER_CASE(C, MarginRight, 9), SETTER_CASE(C, MarginTop, 2),
+       SETTER_CASE(C, MarginBottom, 41), SETTER_CASE(C, LRim, 42), SETTER_CASE(C, RRim, 10), SETTER_CASE(C, TRim, 3),
+       SETTER_CASE(C, BRim, 42), SETTER_CASE(C, ShadowWidth, 4), SETTER_CASE(C, ShadowStyle, ssBox),
+       SETTER_CASE(C, ShadowColor, clRed), SETTER_CASE(C, ShadowBakColor, clRed), SETTER_CASE(C, WindColor, clRed),
+       SETTER_CASE(C, ChartColor, clRed), SETTER_CASE(C, ChartFrameColor, clRed), SETTER_CASE(C, GridStyle, gsLines),
+       SETTER_CASE(C, GridColor, clRed), SETTER_CASE(C, GridDx, 5.0), SETTER_CASE(C, GridDy, 5.0),
+       SETTER_CASE(C, Caption, QStringLiteral("c")), SETTER_CASE(C, CaptionPosX, 5), SETTER_CASE(C, CaptionPosY, 5),
+       SETTER_CASE(C, CaptionAlignment, taCenter), SETTER_CASE(C, CaptionAnchorHoriz, cahChartLeft),
+       SETTER_CASE(C, CaptionAnchorVert, cavChartBottom), SETTER_CASE(C, TextFontStyle, uint8_t{1}),
+       SETTER_CASE(C, TextBkStyle, tbSolid), SETTER_CASE(C, TextBkColor, clRed),
+       SETTER_CASE(C, TextAlignment, taLeftJustify), SETTER_CASE(C, Isometric, true),
+       SETTER_CASE(C, UseDataOf, &Other)},
+      [&](const std::function<void()>& Call) {
+        Renders = Ticks = 0;
+        Call();
+        return Renders + Ticks;
+      });
+}
+
+// The axis settings of a chart: each setter notifies only a change.
+TEST(PlotterProps, EveryScalePropsSetterNotifiesOnlyAChange) {
+  TScalePropsHoriz X;
+  TScalePropsHoriz* P = &X;
+  TDTLabel Other;
+  Other.SetTimeFormat(tfAMPM);
+  int Changes = 0;
+  X.OnChange = [&Changes](QObject*) { ++Changes; };
+  ExpectChangesOnly(
+      {SETTER_CASE(P, Caption, QStringLiteral("c")), SETTER_CASE(P, CaptionPosX, 5), SETTER_CASE(P, CaptionPosY, 5),
+       SETTER_CASE(P, CaptionAlignment, taLeftJustify), SETTER_CASE(P, CaptionAnchor, uaSclBotRgt),
+       SETTER_CASE(P, ColorScale, clRed), SETTER_CASE(P, DateFormat, &Other), SETTER_CASE(P, DecPlaces, 3),
+       SETTER_CASE(P, DecimalComma, true), SETTER_CASE(P, Font, QFont(QStringLiteral("Serif"), 13)),
+       SETTER_CASE(P, RangeLow, 0.5), SETTER_CASE(P, RangeHigh, 50.0), SETTER_CASE(P, Logarithmic, true),
+       SETTER_CASE(P, LabelType, ftTime), SETTER_CASE(P, MinTicks, 6), SETTER_CASE(P, MinRange, 1e-3),
+       SETTER_CASE(P, ShortTicks, false), SETTER_CASE(P, ScaleInscript, QStringLiteral("i")),
+       SETTER_CASE(P, ScalePos, 30), SETTER_CASE(P, UserTickText, QStringLiteral("u")), SETTER_CASE(P, Visible, true),
+       SETTER_CASE(P, ScaleLocation, slTop)},
+      [&Changes](const std::function<void()>& Call) {
+        Changes = 0;
+        Call();
+        return Changes;
+      });
+}
+
+// A copy draws where its source draws and reports the same side: every setting is copied.
+TEST(PlotterProps, ACopyOfAxisSettingsEqualsItsSourceInEverySetting) {
+  TScalePropsHoriz Source, Copy;
+  ChangeEveryAxisSetting(Source);
+  Source.DateFormat()->SetYearLength(ylYY);
+  Source.SetFont(QFont(QStringLiteral("Serif"), 13));
+  Source.SetMinRange(0.25);
+  Source.SetScalePos(60);
+  Source.SetScaleLocation(slTop);
+  int Changes = 0;
+  Copy.OnChange = [&Changes](QObject*) { ++Changes; };
+  Copy.Assign(Source);
+  EXPECT_GE(Changes, 1);
+  EXPECT_TRUE(Copy.Settings() == Source.Settings());
+  EXPECT_EQ(Copy.ScaleLocation(), slTop);
+  EXPECT_EQ(Copy.ScaleType(), Source.ScaleType());
+  EXPECT_EQ(Copy.Font(), Source.Font());
+  EXPECT_EQ(Copy.MinRange(), 0.25);
+  EXPECT_EQ(Copy.ScalePos(), 60);
+  EXPECT_EQ(Copy.DateFormat()->YearLength(), ylYY);
+  // On a chart, the copy's axis is drawn on the side it reports.
+  TChartFixture F;
+  F.Chart->Scale1X()->Assign(Source);
+  EXPECT_EQ(F.Chart->ScaleOf(0, 1)->ScaleType(), F.Chart->Scale1X()->ScaleType());
+  EXPECT_EQ(F.Chart->Scale1X()->ScaleLocation(), slTop);
+}
+
+TEST(PlotterProps, BackgroundAndJointSettersNotifyOnlyAChange) {
+  TBakGndImg B;
+  TBakGndImg* P = &B;
+  int Changes = 0;
+  B.OnChange = [&Changes](QObject*) { ++Changes; };
+  const auto Count = [&Changes](const std::function<void()>& Call) {
+    Changes = 0;
+    Call();
+    return Changes;
+  };
+  ExpectChangesOnly({SETTER_CASE(P, Name, QStringLiteral("a.bmp")), SETTER_CASE(P, FillMode, bfTile),
+                     SETTER_CASE(P, AreaMode, bamRect), SETTER_CASE(P, AreaColor, clRed), SETTER_CASE(P, AreaLeft, -2.0),
+                     SETTER_CASE(P, AreaRight, 2.0), SETTER_CASE(P, AreaTop, 2.0), SETTER_CASE(P, AreaBottom, -2.0)},
+                    Count);
+  TJointLayers J;
+  J.OnChange = B.OnChange;
+  EXPECT_GE(Count([&J] { J.SetControlledBy(0, 2, 1); }), 1);
+  EXPECT_EQ(Count([&J] { J.SetControlledBy(0, 2, 1); }), 0);
+  EXPECT_EQ(J.ControlledBy(0, 2), 1);
 }
 
 // Non-finite settings are refused everywhere, MinRange included.

@@ -77,6 +77,23 @@ TEST(PlotterMouse, PanByOneAreaWidthShiftsByOneRangeWidth) {
   EXPECT_EQ(Steps, 1);
 }
 
+// Pan acts on layer 1 only; the content follows the mouse on linear and logarithmic
+// axes alike: down raises a vertical range, right lowers a horizontal one by decades.
+TEST(PlotterMouse, PanMovesLayerOneWithTheMouseOnEveryKindOfAxis) {
+  TMouseChart M;
+  M.Chart->ApplyLayerRange(2, 0, 1, 0, 1);
+  M.Chart->ApplyLayerRange(1, 1, 1000, -11, 11);
+  M.X()->SetLogarithmic(true);
+  M.Chart->SetMouseAction(maPan);
+  M.Drag(40, 1, 353, 121);
+  EXPECT_NEAR(M.X()->RangeLow(), 0.001, 1e-12);
+  EXPECT_NEAR(M.X()->RangeHigh(), 1, 1e-9);
+  EXPECT_NEAR(M.Y()->RangeLow(), 0, 1e-9);
+  EXPECT_NEAR(M.Y()->RangeHigh(), 22, 1e-9);
+  EXPECT_EQ(M.Chart->ScaleX(2)->RangeHigh(), 1);
+  EXPECT_EQ(M.Chart->ScaleY(2)->RangeHigh(), 1);
+}
+
 TEST(PlotterMouse, AJoinedLayerFollowsAPan) {
   TMouseChart M;
   M.Chart->JointLayers()->SetControlledBy(0, 2, 1);

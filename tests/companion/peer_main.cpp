@@ -44,13 +44,18 @@ int main(int argc, char** argv) {
     Say(QStringLiteral("error: ") + QString::fromStdString(E.what()));
     return 3;
   }
+  // The orderly end of every run, as the program's.
+  const auto End = [Client](int Code) {
+    Client->Shutdown();
+    return Code;
+  };
   if (Client->EndRequested()) {
     Say(QStringLiteral("ended: another instance runs"));
-    return 0;
+    return End(0);
   }
-  if (QuitRequested()) return 0;
+  if (QuitRequested()) return End(0);
   Say(Client->UseTesseraServer() ? QStringLiteral("running in server mode") : QStringLiteral("running"));
   if (!ItlFile.isEmpty()) Client->GetText(QStringLiteral("Collected"));
   QTimer::singleShot(Ms, &App, &QCoreApplication::quit);
-  return App.exec();
+  return End(App.exec());
 }

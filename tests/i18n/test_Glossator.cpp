@@ -97,6 +97,7 @@ TEST(Glossator, CollectsMissingKeysOnceAndWritesThemFirst) {
     D.Get("RESET");
     D.Get("Known");
     EXPECT_EQ(D.G.ItlOutput(), std::vector<std::string>{"[Reset]=Reset|$$"});
+    EXPECT_EQ(D.G.Close(), "");
   }
   QFile F(Out);
   ASSERT_TRUE(F.open(QIODevice::ReadOnly));
@@ -251,6 +252,24 @@ TEST(GlossatorWriter, ASizeLimitLeavesTheOldFileIntact) {
   D.G.SetOutputFileName(Dir.filePath("swivel.itl"));
   EXPECT_EQ(D.G.WriteItlFile(), "");
   EXPECT_EQ(Contents(Dir.filePath("swivel.itl")), QByteArray::fromStdString(D.G.ItlText()));
+}
+
+// Only Close writes, and it says why it could not; destruction writes nothing.
+TEST(GlossatorWriter, CloseWritesAndReportsAndDestructionDoesNot) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("swivel.itl"), Unwritable = Dir.filePath("no/such/folder/swivel.itl");
+  {
+    TLoaded D("[a]=b|$$");
+    D.G.SetAutoCreateItlFile(true);
+    D.G.SetOutputFileName(Unwritable);
+    EXPECT_TRUE(D.G.Close().startsWith("Cannot write the ITL file " + Unwritable));
+    D.G.SetOutputFileName(Name);
+  }
+  EXPECT_FALSE(QFileInfo::exists(Name));
+  TLoaded Off("[a]=b|$$");
+  Off.G.SetOutputFileName(Name);
+  EXPECT_EQ(Off.G.Close(), "");  // without AutoCreateItlFile nothing is written
+  EXPECT_FALSE(QFileInfo::exists(Name));
 }
 
 // A first file is as private as the umask asks; a replaced one keeps its own mode.

@@ -8,6 +8,7 @@
 #include "readout/KVR_Readout.h"
 #include "toolkit/Collection.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/Translatable.h"
 
 namespace {
 
@@ -73,6 +74,44 @@ TEST(FormTranslation, CollectionItemsAreTranslatedAndFontsAreNot) {
   EXPECT_EQ(C.Items()->Items(0)->DisplayName(), "first");
   EXPECT_EQ(C.Items()->Items(1)->DisplayName(), "second");
   EXPECT_EQ(C.Font().family(), "GL_font");
+}
+
+// Texts of an object held in a property, translatable by its mark or not.
+class TTexts : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+
+public:
+  QString Caption() const { return Caption_; }
+  void SetCaption(const QString& V) { Caption_ = V; }
+
+private:
+  QString Caption_ = QStringLiteral("GL_caption");
+};
+class TMarkedTexts : public TTexts, public TTranslatable {
+  Q_OBJECT
+  Q_INTERFACES(TTranslatable)
+};
+class THolder : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(TTexts* Marked READ Marked)
+  Q_PROPERTY(TTexts* Unmarked READ Unmarked)
+
+public:
+  TTexts* Marked() { return &Marked_; }
+  TTexts* Unmarked() { return &Unmarked_; }
+
+private:
+  TMarkedTexts Marked_;
+  TTexts Unmarked_;
+};
+
+TEST(FormTranslation, HeldObjectsAreTranslatedWhenMarkedTranslatable) {
+  THolder H;
+  TGlossator G("");
+  G.TranslateObject(&H);
+  EXPECT_EQ(H.Marked()->Caption(), "caption");
+  EXPECT_EQ(H.Unmarked()->Caption(), "GL_caption");
 }
 
 TEST(FormTranslation, PrefixIsCaseSensitiveAndAloneTranslatesTheEmptyKey) {

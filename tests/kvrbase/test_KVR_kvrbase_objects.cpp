@@ -4,8 +4,54 @@
 #include <cmath>
 
 #include "kvrbase/KVR_kvrbase.h"
+#include "tests/SetterCases.h"
 
 namespace {
+
+// What one call of a setter reported through OnChange.
+template <class TObject>
+auto ChangesOf(TObject& Object) {
+  return [&Object](const std::function<void()>& Call) {
+    int Changes = 0;
+    Object.OnChange = [&Changes](QObject*) { ++Changes; };
+    Call();
+    Object.OnChange = nullptr;
+    return Changes;
+  };
+}
+
+TEST(CrossHair, EverySetterNotifiesOnlyAChange) {
+  TCrossHair C;
+  C.SetLayer(1);  // made with layer 0, which the setter would store as 1
+  TCrossHair* P = &C;
+  ExpectChangesOnly({SETTER_CASE(P, PosX, 2.5), SETTER_CASE(P, PosY, -1.0), SETTER_CASE(P, Color, clRed),
+                     SETTER_CASE(P, Mode, chBoth), SETTER_CASE(P, LineType, psDot), SETTER_CASE(P, LineWid, 3),
+                     SETTER_CASE(P, Layer, 7)},
+                    ChangesOf(C));
+}
+
+TEST(DateFormat, EverySetterNotifiesOnlyAChange) {
+  TDTLabel D;
+  TDTLabel* P = &D;
+  ExpectChangesOnly({SETTER_CASE(P, TimeFormat, tfAMPM), SETTER_CASE(P, DateSeparator, '/'),
+                     SETTER_CASE(P, TimeSeparator, '.'), SETTER_CASE(P, YearLength, ylYY),
+                     SETTER_CASE(P, MonthName, !D.MonthName()), SETTER_CASE(P, DateOrder, doYYMMDD),
+                     SETTER_CASE(P, DateForTime, dtAllTicks)},
+                    ChangesOf(D));
+}
+
+TEST(TextLabel, EverySetterNotifiesOnlyAChange) {
+  TTextLabel L;
+  TTextLabel* P = &L;
+  ExpectChangesOnly({SETTER_CASE(P, PosX, 2.5), SETTER_CASE(P, PosY, -1.0), SETTER_CASE(P, Layer, 7),
+                     SETTER_CASE(P, AttachToData, tlamBoth), SETTER_CASE(P, Alignment, taRightJustify),
+                     SETTER_CASE(P, VerticalAlignment, vaTop), SETTER_CASE(P, ColorBkg, clRed),
+                     SETTER_CASE(P, ColorBorder, clRed), SETTER_CASE(P, ColorShadow, clRed), SETTER_CASE(P, ShadowDx, 9),
+                     SETTER_CASE(P, ShadowDy, 9), SETTER_CASE(P, Transparent, !L.Transparent()),
+                     SETTER_CASE(P, Font, QFont(QStringLiteral("Serif"), 13)), SETTER_CASE(P, Caption, QStringLiteral("t")),
+                     SETTER_CASE(P, Mode, tlShadow), SETTER_CASE(P, Visible, !L.Visible())},
+                    ChangesOf(L));
+}
 
 TEST(CrossHair, LayerIsLimitedAndEveryChangeNotifies) {
   TCrossHair C;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "readout/KVR_Readout.h"
+#include "tests/SetterCases.h"
 
 namespace {
 
@@ -60,6 +61,32 @@ TEST(Readout, RepaintsOnlyOnChange) {
   S.R->SetComma(true);
   EXPECT_EQ(S.Paints, 3);
   EXPECT_EQ(S.R->DisplayText(), "0,500");
+}
+
+TEST(Readout, EverySetterRepaintsOnlyOnAChange) {
+  TShownReadout S;
+  TReadout* R = S.R;
+  ExpectChangesOnly(
+      {SETTER_CASE(R, Value, 7.25), SETTER_CASE(R, DisplayType, dtHex), SETTER_CASE(R, Precision, 5),
+       SETTER_CASE(R, Comma, !R->Comma()), SETTER_CASE(R, ForcePlusSign, !R->ForcePlusSign()),
+       SETTER_CASE(R, OverflowIndicator, QStringLiteral("#")),
+       SETTER_CASE(R, StateText, QStringLiteral("none")), SETTER_CASE(R, DTFormat, QStringLiteral("yyyy")),
+       SETTER_CASE(R, LeftText, QStringLiteral("l")), SETTER_CASE(R, RightText, QStringLiteral("r")),
+       SETTER_CASE(R, LeftTextAlignment, taCenter), SETTER_CASE(R, RightTextAlignment, taCenter),
+       SETTER_CASE(R, Alignment, taLeftJustify), SETTER_CASE(R, LeftSpace, 12), SETTER_CASE(R, LabelWidth, 50),
+       SETTER_CASE(R, FrameStyle, fsRaised), SETTER_CASE(R, ColorScheme, csSystem),
+       SETTER_CASE(R, ColorLabBakG, clRed), SETTER_CASE(R, ColorLabText, clRed), SETTER_CASE(R, ColorOutBakG, clRed),
+       SETTER_CASE(R, ColorOutText, clRed),
+       // An empty readout paints no value, which is what is counted: on and off again.
+       TSetterCase{"Empty", [R] { R->SetEmpty(R->Empty()); }, [R] {
+                     R->SetEmpty(true);
+                     R->SetEmpty(false);
+                   }}},
+      [&S](const std::function<void()>& Call) {
+        S.Paints = 0;
+        Call();
+        return S.Paints;
+      });
 }
 
 TEST(Readout, IsALabelledValueToScreenReaders) {
