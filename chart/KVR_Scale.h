@@ -12,6 +12,7 @@
 #include "chart/KVR_AxisMap.h"
 #include "chart/KVR_ScaleSettings.h"
 #include "chart/KVR_Scale_engine.h"
+#include "chart/KVR_Scale_labels.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "toolkit/Bitmap.h"
 
@@ -198,6 +199,7 @@ private:
   const TAxisMap* Map_ = &OwnMap_;
   std::array<double, MaxTicks> Ticks_{};
   QStringList Labels_;
+  TLabelStamps LabelStamps_;
   bool SuspendPaint_ = true, Embedded_ = false;
   // Set at construction and cleared by Loaded(): while set, Logarithmic := true is
   // accepted whatever the range. A scale made at run time keeps it.

@@ -84,15 +84,15 @@ void TScale::DrawTickLine(TAxisPass& Pass, int Pixel, int Length) {
 void TScale::DrawLabel(TAxisPass& Pass, int Pixel, const QString& Text, bool SecondLine) {
   TCanvas* C = Pass.Canvas;
   Labels_ << Text;
-  const int W = C->TextWidth(Text), H = C->TextHeight(Text);
+  const int W = LabelStamps_.TextWidth(C, Text), H = LabelStamps_.TextHeight(C, Text);
   if (Pass.Horizontal) {
     const int HalfW = W / 2, Further = SecondLine ? H : 0;
     const int Left = Pixel + HalfW >= width() - 2 ? width() - 2 * HalfW - 2 : Pixel - std::min(HalfW, Pixel - 2);
     const int Top = ScaleType_ == sctXT ? Pass.Axis + 7 + Further : Pass.Axis - 7 - H - Further;
-    C->TextOut(Left, Top, Text);
+    LabelStamps_.TextOut(C, Left, Top, Text);
   } else {
     const int Top = Pixel - (SecondLine ? 3 : 1) * (H / 2);
-    C->TextOut(ScaleType_ == sctYL ? Pass.Axis + 8 : Pass.Axis - 8 - W, Top, Text);
+    LabelStamps_.TextOut(C, ScaleType_ == sctYL ? Pass.Axis + 8 : Pass.Axis - 8 - W, Top, Text);
   }
 }
 

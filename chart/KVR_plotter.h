@@ -288,21 +288,26 @@ protected:
   bool focusNextPrevChild(bool Next) override;
 
 private:
-  // The items by value in one block. It grows by a fixed number of slots, through
-  // realloc, which moves large blocks by remapping pages rather than copying them.
+  // The items by value in one block. Its capacity grows by a fixed number of slots;
+  // underneath, the block is reserved geometrically, so that appending costs constant
+  // time per item however small that number is.
   struct TItemStore {
     TChartItem* Data = nullptr;
-    int Count = 0, Capacity = 0;
+    int Count = 0, Capacity = 0, Reserved = 0;
     TItemStore() = default;
     TItemStore(const TItemStore& Other);
     TItemStore& operator=(const TItemStore&) = delete;
     ~TItemStore();
     void Push(const TChartItem& Item, int Grow);
-    void Release();
+    void Clear();
+
+  private:
+    void Reserve(int Slots);
   };
 
   // Items and sharing
-  void Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType, uint8_t FillOpacity = 255);
+  void Append(TChartItemKind Kind, double X1, double Y1, double X2, double Y2, uint8_t MarkType,
+              uint8_t FillOpacity = 255);
   int GroupSize() const;  // the charts that show this chart's list, itself included
   TItemStore& WritableStore(bool Emptied);
   void SyncSharedData();

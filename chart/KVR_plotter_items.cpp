@@ -17,7 +17,8 @@ constexpr int MaxDataUsers = 4;
 static_assert(std::is_trivially_copyable_v<TChartItem>, "items are moved as bytes");
 static_assert(sizeof(TChartItem) == 48, "an item takes 48 bytes");
 
-TCustomPlotter::TItemStore::TItemStore(const TItemStore& Other) : Count(Other.Count), Capacity(Other.Capacity) {
+TCustomPlotter::TItemStore::TItemStore(const TItemStore& Other)
+    : Count(Other.Count), Capacity(Other.Capacity), Reserved(Other.Capacity) {
   if (Capacity == 0) return;
   Data = static_cast<TChartItem*>(std::malloc(sizeof(TChartItem) * static_cast<size_t>(Capacity)));
   if (!Data) throw std::bad_alloc();
@@ -26,23 +27,33 @@ TCustomPlotter::TItemStore::TItemStore(const TItemStore& Other) : Count(Other.Co
 
 TCustomPlotter::TItemStore::~TItemStore() { std::free(Data); }
 
+// Half as much again as is held, or Slots if that is more. When memory is short, exactly
+// Slots is tried before giving up.
+void TCustomPlotter::TItemStore::Reserve(int Slots) {
+  const int Ample = Reserved > INT_MAX / 3 * 2 ? INT_MAX : std::max(Slots, Reserved + Reserved / 2);
+  for (const int Try : {Ample, Slots}) {
+    if (auto* Grown = static_cast<TChartItem*>(std::realloc(Data, sizeof(TChartItem) * static_cast<size_t>(Try)))) {
+      Data = Grown;
+      Reserved = Try;
+      return;
+    }
+  }
+  throw std::bad_alloc();
+}
+
 void TCustomPlotter::TItemStore::Push(const TChartItem& Item, int Grow) {
   if (Count >= Capacity) {
     if (Capacity == INT_MAX) throw EKVRPlotterError("The chart holds the most items it can");
     const int Slots = Capacity > INT_MAX - Grow ? INT_MAX : Capacity + Grow;
-    auto* Grown = static_cast<TChartItem*>(std::realloc(Data, sizeof(TChartItem) * static_cast<size_t>(Slots)));
-    if (!Grown) throw std::bad_alloc();
-    Data = Grown;
+    if (Slots > Reserved) Reserve(Slots);
     Capacity = Slots;
   }
   Data[Count++] = Item;
 }
 
-void TCustomPlotter::TItemStore::Release() {
-  std::free(Data);
-  Data = nullptr;
-  Count = Capacity = 0;
-}
+// The block stays reserved: a list cleared and filled again, as a redraw does, reuses
+// its pages instead of having fresh ones mapped in one by one.
+void TCustomPlotter::TItemStore::Clear() { Count = Capacity = 0; }
 
 const TChartItem& TCustomPlotter::Item(int Index) const {
   if (Index < 0 || Index >= Store_->Count)
@@ -83,8 +94,7 @@ void TCustomPlotter::Append(TChartItemKind Kind, double X1, double Y1, double X2
   Item.PenStyle = PenStyle_;
   Item.LineWidth = LineWidth_;
   Item.Layer = CurrentLayer_;
-  WritableStore(false).Push(Item, AllocSize_);
-  SyncSharedData();
+  WritableStore(false).Push(Item, AllocSize_);  // the group holds this store already
 }
 
 void TCustomPlotter::AddMark(double X, double Y, uint8_t MarkType) { Append(ikMark, X, Y, 0, 0, MarkType); }
@@ -97,7 +107,7 @@ void TCustomPlotter::AddRectangle(double X1, double Y1, double X2, double Y2, ui
 
 void TCustomPlotter::ClearItems() {
   BackgroundPending_ = true;
-  WritableStore(true).Release();
+  WritableStore(true).Clear();
   SyncSharedData();
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "chart/KVR_plotter.h"
+#include "chart/KVR_plotter_raster.h"
 
 namespace {
 
@@ -84,7 +85,18 @@ void TCustomPlotter::RenderFrame() {
   C->Pen()->SetColor(WindColor_);
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(WindColor_);
-  C->Rectangle(0, 0, W, H);
+  // Paint lays the chart-area image over its box last, so only the bands around it are
+  // filled: the box is most of the control, and filling it twice doubled the cost.
+  const TChartArea A = ChartArea();
+  const int L = ImageLeft(), T = ImageTop(), R = std::min(A.Right, W) + 1, B = std::min(A.Bottom, H) + 1;
+  if (R <= L || B <= T) {
+    C->FillRect(0, 0, W, H);
+  } else {
+    C->FillRect(0, 0, W, T);
+    C->FillRect(0, B, W, H);
+    C->FillRect(0, T, L, B);
+    C->FillRect(R, T, W, B);
+  }
   if (SW_ > 0) RenderShadow(C);
   C->Pen()->SetColor(ChartFrameColor_);
   C->Brush()->SetStyle(bsClear);
@@ -248,23 +260,28 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
   Pen->SetStyle(Style);
   C->Brush()->SetColor(ChartColor_);
   C->MoveTo(0, 0);
+  TItemRaster Raster(C);
+  const int Left = ImageLeft(), Top = ImageTop();
+  int Layer = 1;  // the maps of the layer in hand, looked up when it changes
+  const auto* M = &Maps_[0];
+  auto Pixel = [&](double X, double Y, int& Px, int& Py) {
+    Px = Limit((*M)[0].ToPixel(X), ItemLimit) - Left;
+    Py = Limit((*M)[1].ToPixel(Y), ItemLimit) - Top;
+  };
   for (const TChartItem& I : std::span<const TChartItem>(Store_->Data, static_cast<size_t>(Store_->Count))) {
     if (HasNaN(I)) continue;  // a coordinate that is not a number has no pixel
     if (I.LineWidth != Width) Pen->SetWidth(Width = I.LineWidth);
     if (I.Color != Color) Pen->SetColor(Color = I.Color);
     if (I.PenStyle != Style) Pen->SetStyle(Style = I.PenStyle);
+    if (I.Layer != Layer) M = &Maps_[static_cast<size_t>(std::clamp(Layer = I.Layer, 1, Layers) - 1)];
     int X1, Y1;
-    WorldToPixel(I.Layer, I.X1, I.Y1, X1, Y1);
-    X1 = Limit(X1, ItemLimit) - ImageLeft();
-    Y1 = Limit(Y1, ItemLimit) - ImageTop();
+    Pixel(I.X1, I.Y1, X1, Y1);
     if (I.ChartItemKind == ikMark) {
-      DrawMark(C, I.MarkType, X1, Y1);
+      Raster.Mark(I.MarkType, X1, Y1);
       continue;
     }
     int X2, Y2;
-    WorldToPixel(I.Layer, I.X2, I.Y2, X2, Y2);
-    X2 = Limit(X2, ItemLimit) - ImageLeft();
-    Y2 = Limit(Y2, ItemLimit) - ImageTop();
+    Pixel(I.X2, I.Y2, X2, Y2);
     if (I.ChartItemKind == ikRectangle) {
       C->Brush()->SetColor(I.Color);
       C->BlendRect(X1, Y1, X2, Y2, I.FillOpacity);
@@ -275,8 +292,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     } else if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
-      C->MoveTo(X1, Y1);
-      C->LineTo(X2, Y2);
+      Raster.Line(X1, Y1, X2, Y2);
     }
   }
 }

@@ -60,6 +60,7 @@ class TCanvas {
 public:
   explicit TCanvas(QImage* Target = nullptr);
   void SetTarget(QImage* Target) { Image_ = Target; }
+  QImage* Target() const { return Image_; }
 
   TPen* Pen() { return &Pen_; }
   TBrush* Brush() { return &Brush_; }

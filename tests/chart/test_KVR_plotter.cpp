@@ -75,6 +75,26 @@ TEST(PlotterItems, StoreGrowsByAllocSizeAndDrawsInOrder) {
   EXPECT_EQ(F.Chart->ItemCapacity(), 0);
 }
 
+// The block underneath is reserved in larger steps and kept over a clear; what the
+// chart reports is still the specified growth, and the items survive every move.
+TEST(PlotterItems, CapacityReportsAllocSizeStepsWhateverIsReserved) {
+  TChartFixture F;
+  F.Chart->SetAllocSize(1);
+  for (int Round = 0; Round < 2; ++Round) {
+    F.Chart->ClearItems();
+    for (int I = 0; I < 5000; ++I) {
+      F.Chart->AddMark(I, -I, 1);
+      ASSERT_EQ(F.Chart->ItemCapacity(), I + 1);
+    }
+    F.Chart->SetAllocSize(300);
+    F.Chart->AddLine(1, 2, 3, 4);
+    EXPECT_EQ(F.Chart->ItemCapacity(), 5300);
+    F.Chart->SetAllocSize(1);
+    for (int I = 0; I < 5000; I += 997) EXPECT_EQ(F.Chart->Item(I).Y1, -I);
+    EXPECT_EQ(F.Chart->Item(5000).X2, 3);
+  }
+}
+
 TEST(PlotterItems, ColourIsTakenWhenAnItemIsAppended) {
   TChartFixture F;
   F.Chart->SetDataColor(clBlue);
