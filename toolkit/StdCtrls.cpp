@@ -59,3 +59,14 @@ void TScrollBar::SetPosition(int Value) { setValue(Value); }
 TMemo::TMemo(QWidget* Parent) : QPlainTextEdit(Parent), Lines_(new TStrings(this)) {
   Lines_->OnChange = [this](QObject*) { setPlainText(Lines_->Lines().join(QLatin1Char('\n'))); };
 }
+
+// A read-only text does not claim the copy key by itself, so a window's own Copy would
+// take it away from a reader who selected text here.
+bool TMemo::event(QEvent* E) {
+  if (E->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(E)->matches(QKeySequence::Copy) &&
+      textCursor().hasSelection()) {
+    E->accept();
+    return true;
+  }
+  return QPlainTextEdit::event(E);
+}

@@ -67,6 +67,9 @@ public:
   explicit TMemo(QWidget* Parent = nullptr);
   TStrings* Lines() const { return Lines_; }
 
+protected:
+  bool event(QEvent* E) override;
+
 private:
   TStrings* Lines_;
 };

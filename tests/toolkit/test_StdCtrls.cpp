@@ -1,7 +1,9 @@
 // The scroll bar's range rules and the memo's lines.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -65,6 +67,30 @@ TEST(Memo, ShowsItsLines) {
   EXPECT_EQ(M.toPlainText(), "one\ntwo");
   M.Lines()->Clear();
   EXPECT_EQ(M.toPlainText(), "");
+}
+
+// A read-only memo with selected text copies it, even where the window has its own Copy.
+TEST(Memo, SelectedTextIsCopiedBeforeTheWindowsCopy) {
+  QWidget Window;
+  auto* M = new TMemo(&Window);
+  M->setReadOnly(true);
+  M->Lines()->Add("lesson text");
+  auto* WindowCopy = new QAction(&Window);
+  WindowCopy->setShortcut(QKeySequence::Copy);
+  Window.addAction(WindowCopy);
+  int WindowCopies = 0;
+  QObject::connect(WindowCopy, &QAction::triggered, [&] { ++WindowCopies; });
+  Window.show();
+  Window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
+  M->setFocus();
+  QApplication::clipboard()->clear();
+  QTest::keySequence(M, QKeySequence::Copy);  // nothing selected: the window's Copy
+  EXPECT_EQ(WindowCopies, 1);
+  M->selectAll();
+  QTest::keySequence(M, QKeySequence::Copy);
+  EXPECT_EQ(WindowCopies, 1);
+  EXPECT_EQ(QApplication::clipboard()->text(), "lesson text");
 }
 
 }  // namespace
