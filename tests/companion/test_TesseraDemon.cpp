@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QTest>
 #include <random>
@@ -239,6 +240,33 @@ TEST(Transport, GarbageOnTheWireIsDropped) {
   TMessageWindow Sender;
   EXPECT_TRUE(Sender.Send(Window.Handle(), mtQueryValue, QByteArray(8, '\0')));
   EXPECT_GE(Blocks, 1);
+}
+
+// A block far beyond what a socket buffers, between two windows of one program: it
+// arrives whole, and the receiver's reply, sent while it handles the block, is served
+// before the send returns. A window that is gone leaves no address behind.
+TEST(Transport, BigBlocksAndNestedRepliesWithinOneProgram) {
+  TMessageWindow Sender;
+  QByteArray Received, Replies;
+  THandle Gone = 0;
+  {
+    TMessageWindow Receiver;
+    Gone = Receiver.Handle();
+    Receiver.OnBlock = [&](const TBlock& Block) {
+      Received = Block.Data;
+      EXPECT_TRUE(Receiver.Send(Block.Sender, mtReply, "reply"));
+    };
+    Sender.OnBlock = [&](const TBlock& Block) { Replies += Block.Data; };
+    QByteArray Big(8 * 1024 * 1024, '\0');
+    for (qsizetype I = 0; I < Big.size(); ++I) Big[I] = static_cast<char>(I * 7 + I / 251);
+    ASSERT_TRUE(Sender.Send(Receiver.Handle(), mtParams, Big));
+    EXPECT_EQ(Received, Big);
+    EXPECT_EQ(Replies, "reply");
+    EXPECT_TRUE(TMessageWindow::Exists(Gone));
+  }
+  EXPECT_FALSE(TMessageWindow::Exists(Gone));
+  EXPECT_FALSE(QFileInfo::exists(TMessageWindow::AddressOf(Gone)));
+  EXPECT_FALSE(Sender.Send(Gone, mtParams, {}));
 }
 
 }  // namespace
