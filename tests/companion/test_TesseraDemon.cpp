@@ -165,6 +165,22 @@ TEST(Client, RepliesFromAPeer) {
   EXPECT_TRUE(L.Client->ReplyQueue.empty());
 }
 
+// Starting in local mode asks no server anything; the server's window is looked up at
+// the end, for the unregister, so a server that came up meanwhile still gets it.
+TEST(Client, TheServerIsLookedUpWhenFirstNeeded) {
+  TLocalClient L;
+  L.Client->Loaded();
+  EXPECT_EQ(L.Client->ServerEntity->Handle, 0u);
+  TMessageWindow Server(QStringLiteral("ThisIsTheMentoraServerComponentWindowClass"),
+                        QStringLiteral("ThisIsTheMentoraServerComponentWindow"));
+  ASSERT_TRUE(Server.Listening());
+  std::vector<int32_t> Tags;
+  Server.OnBlock = [&](const TBlock& Block) { Tags.push_back(Block.Tag); };
+  L.Client->Shutdown();
+  EXPECT_EQ(L.Client->ServerEntity->Handle, Server.Handle());
+  EXPECT_EQ(Tags, std::vector<int32_t>{mtUnregister});
+}
+
 TEST(Client, MessagesItDoesNotClaim) {
   TLocalClient L;
   int Unknown = 0;
