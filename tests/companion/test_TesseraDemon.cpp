@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTest>
 #include <random>
@@ -283,6 +284,26 @@ TEST(Transport, BigBlocksAndNestedRepliesWithinOneProgram) {
   EXPECT_FALSE(TMessageWindow::Exists(Gone));
   EXPECT_FALSE(QFileInfo::exists(TMessageWindow::AddressOf(Gone)));
   EXPECT_FALSE(Sender.Send(Gone, mtParams, {}));
+}
+
+// A peer that takes the connection but never answers is waited out within the bound;
+// one that hangs up before its answer is complete delivers nothing at once.
+TEST(Transport, SilentAndVanishingPeersDeliverNothing) {
+  QLocalServer Silent;
+  ASSERT_TRUE(Silent.listen(TMessageWindow::AddressOf(QStringLiteral("silent-peer"))));
+  EXPECT_EQ(TMessageWindow::FindWindow(QStringLiteral("silent-peer"), QString()), 0u);
+  QLocalServer Vanishing;
+  const THandle Handle = 0x5EED1234;
+  ASSERT_TRUE(Vanishing.listen(TMessageWindow::AddressOf(Handle)));
+  QObject::connect(&Vanishing, &QLocalServer::newConnection, [&] {
+    QLocalSocket* Peer = Vanishing.nextPendingConnection();
+    Peer->write("\x01\x02\x03");  // half of a caption answer, never an acknowledgement
+    Peer->flush();
+    Peer->disconnectFromServer();
+  });
+  TMessageWindow Sender;
+  EXPECT_FALSE(Sender.Send(Handle, mtParams, "x"));
+  EXPECT_EQ(TMessageWindow::FindWindow(TMessageWindow::AddressOf(Handle).section(QLatin1Char('/'), -1), QString()), 0u);
 }
 
 }  // namespace
