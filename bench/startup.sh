@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start to first frame: `swivel --snapshot` beside a minimal Qt window grabbed to PNG,
-# 20 runs each, interleaved; prints the median wall time of each and their ratio.
+# 20 runs each, interleaved; prints the median wall time of each and their ratio, and
+# the median processor time (user + system), which a loaded machine disturbs less.
 # Run after `cmake --preset bench && cmake --build --preset bench`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,13 +9,25 @@ bin=build/bench
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+# The processor time (user + system) between two snapshots of the shell's `times` (the
+# builtin itself starts no process, so only the program's time lies between them).
+cpu_between() {
+  awk 'FNR == 2 {for (i = 1; i <= 2; ++i) {split($i, t, /[ms]/); us += (t[1] * 60 + t[2]) * 1e6 * (FILENAME == ARGV[1] ? -1 : 1)}}
+       END {printf "%d\n", us}' "$1" "$2"
+}
 for i in $(seq 20); do
   for prog in swivel minimal; do
     start=$(date +%s%N)
+    times > "$out/t0"
     if [ $prog = swivel ]; then "$bin/app/swivel" --seed 1 --snapshot "$out/s.png" 2>/dev/null
     else "$bin/bench/minimal_window" "$out/m.png" 2>/dev/null; fi
+    times > "$out/t1"
     echo $(( ($(date +%s%N) - start) / 1000 )) >> "$out/$prog"
+    cpu_between "$out/t0" "$out/t1" >> "$out/$prog.cpu"
   done
 done
+ratio() { awk "BEGIN {printf \"%.2f\", $1 / $2}"; }
 s=$(median < "$out/swivel"); m=$(median < "$out/minimal")
-echo "swivel --snapshot: median ${s} us; minimal window: median ${m} us; ratio $(awk "BEGIN {printf \"%.2f\", $s / $m}")"
+echo "swivel --snapshot: median ${s} us; minimal window: median ${m} us; ratio $(ratio "$s" "$m")"
+s=$(median < "$out/swivel.cpu"); m=$(median < "$out/minimal.cpu")
+echo "processor time: swivel median ${s} us; minimal window median ${m} us; ratio $(ratio "$s" "$m")"

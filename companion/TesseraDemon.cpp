@@ -159,10 +159,15 @@ QString ServerHandleSuffix(const QStringList& Arguments) {
 TtsrCustomDemon::TtsrCustomDemon(QObject* Owner)
     : TComponent(Owner), ServerEntity(std::make_unique<TEntity>(this)), LocalEntity(std::make_unique<TEntity>(this)),
       Dictionary_(std::make_unique<TGlossator>("")) {
-  const QStringList Arguments = QCoreApplication::arguments();
-  const QString Suffix = ServerHandleSuffix(Arguments);
-  ServerEntity->Handle = TMessageWindow::FindWindow(ServerWindowClass + Suffix, ServerWindowCaption + Suffix);
   CollectParams();
+}
+
+void TtsrCustomDemon::LookUpServer() {
+  if (ServerLookedUp_) return;
+  ServerLookedUp_ = true;
+  if (ServerEntity->Handle != 0) return;
+  const QString Suffix = ServerHandleSuffix(QCoreApplication::arguments());
+  ServerEntity->Handle = TMessageWindow::FindWindow(ServerWindowClass + Suffix, ServerWindowCaption + Suffix);
 }
 
 TtsrCustomDemon::~TtsrCustomDemon() = default;
@@ -307,6 +312,7 @@ void TtsrDemonClient::Shutdown() {
   if (ShutDown_) return;
   ShutDown_ = true;
   if (!ServerDown) {
+    LookUpServer();
     TMentoraMessageStream Message(this);
     Message.MsgType = mtUnregister;
     LocalEntity->WriteTo(Message);
@@ -341,6 +347,7 @@ void TtsrDemonClient::FallBackToLocalMode(const char* Reason) {
 
 void TtsrDemonClient::ConnectToServer() {
   if (!UseTesseraServer_) return;
+  LookUpServer();
   if (ServerEntity->Handle == 0) return FallBackToLocalMode("Mentora server application is not running");
   TMentoraMessageStream Message(this);
   Message.MsgType = mtRegister;
@@ -371,6 +378,7 @@ void TtsrDemonClient::LoadDictionary() {
 
 std::unique_ptr<TMentoraMessageStream> TtsrDemonClient::Request(int32_t Type,
                                                                 const std::function<void(TMentoraMessageStream&)>& Content) {
+  LookUpServer();
   TMentoraMessageStream Message(this);
   Message.MsgType = Type;
   Content(Message);

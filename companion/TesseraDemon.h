@@ -102,6 +102,7 @@ public:
   bool UseTesseraServer() const { return UseTesseraServer_; }
   void SetUseTesseraServer(bool V) { UseTesseraServer_ = V; }
 
+  // The server's window: looked up once, when first needed (see LookUpServer).
   std::unique_ptr<TEntity> ServerEntity;
   TGotAMessageEvent OnGotAMessage;
   TOnQuitMsgReceived OnQuitMsgReceived;
@@ -144,12 +145,17 @@ protected:
   void CreateWindow();
   void CheckSingleInstance();
   void CollectParams();
+  // Looks the server's window up the first time it is needed (registering, a request,
+  // the unregister at the end), not while the program starts: in local mode a slow or
+  // absent server never holds up the first frame. A handle set from outside stands.
+  void LookUpServer();
   void QueueReply(std::unique_ptr<TMentoraMessageStream> Reply);
   std::unique_ptr<TMessageWindow> Window_;
   std::unique_ptr<QLockFile> Mutex_;
   std::unique_ptr<TGlossator> Dictionary_;
   bool AutoTranslate_ = true, MultiStart_ = false, UseTesseraServer_ = true;
   bool EndRequested_ = false;
+  bool ServerLookedUp_ = false;
 };
 
 class TtsrDemonClient : public TtsrCustomDemon {

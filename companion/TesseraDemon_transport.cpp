@@ -1,17 +1,19 @@
 #include "companion/TesseraDemon_transport.h"
 
-#include <QCoreApplication>
-#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QLocalSocket>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
+#include <optional>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -35,35 +37,192 @@ uint32_t ReadUint32(const QByteArray& B, qsizetype At) {
   return V;
 }
 
-// Waits for Bytes bytes on Socket, serving everything but user input meanwhile, at most
-// SendTimeoutMs in all.
-bool WaitForBytes(QLocalSocket& Socket, qint64 Bytes, const QElapsedTimer& Since) {
-  while (Socket.bytesAvailable() < Bytes) {
-    if (Socket.state() != QLocalSocket::ConnectedState && Socket.bytesAvailable() < Bytes) return false;
-    const qint64 Left = SendTimeoutMs - Since.elapsed();
-    if (Left <= 0) return false;
-    QEventLoop Loop;
-    QTimer::singleShot(Left, &Loop, &QEventLoop::quit);
-    QObject::connect(&Socket, &QLocalSocket::readyRead, &Loop, &QEventLoop::quit);
-    QObject::connect(&Socket, &QLocalSocket::disconnected, &Loop, &QEventLoop::quit);
-    // Once the program is asked to end, no event loop runs any more: wait on this
-    // socket alone.
-    if (Loop.exec(QEventLoop::ExcludeUserInputEvents) < 0) Socket.waitForReadyRead(static_cast<int>(Left));
+bool IsThisUser(int64_t Uid) { return Uid == static_cast<int64_t>(::geteuid()); }
+
+// The socket address of a path; none when the path does not fit.
+std::optional<sockaddr_un> SocketAddress(const QString& Path) {
+  const QByteArray Name = QFile::encodeName(Path);
+  sockaddr_un Address{};
+  if (Name.isEmpty() || static_cast<size_t>(Name.size()) >= sizeof Address.sun_path) return std::nullopt;
+  Address.sun_family = AF_UNIX;
+  std::copy(Name.begin(), Name.end(), Address.sun_path);
+  return Address;
+}
+
+int NewSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+
+// Appends what Descriptor holds now to Into; false once the peer has closed or the
+// connection failed.
+bool ReadAvailable(int Descriptor, QByteArray& Into) {
+  char Chunk[65536];
+  for (;;) {
+    const ssize_t N = ::recv(Descriptor, Chunk, sizeof Chunk, 0);
+    if (N > 0) Into.append(Chunk, N);
+    else if (N < 0 && errno == EINTR) continue;
+    else return N < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+  }
+}
+
+// Writes what Descriptor takes now from the front of Bytes; false when the connection failed.
+bool WriteAvailable(int Descriptor, QByteArray& Bytes) {
+  while (!Bytes.isEmpty()) {
+    const ssize_t N = ::send(Descriptor, Bytes.constData(), static_cast<size_t>(Bytes.size()), MSG_NOSIGNAL);
+    if (N > 0) Bytes.remove(0, N);
+    else if (N < 0 && errno == EINTR) continue;
+    else return N < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
   }
   return true;
 }
 
-bool IsThisUser(int64_t Uid) { return Uid == static_cast<int64_t>(::geteuid()); }
-
-// Connects to Address and keeps the connection only when this user's process serves it.
-bool Connect(QLocalSocket& Socket, const QString& Address) {
-  if (Address.isEmpty()) return false;
-  Socket.connectToServer(Address);
-  if (!Socket.waitForConnected(SendTimeoutMs)) return false;
-  if (IsThisUser(PeerUid(Socket.socketDescriptor()))) return true;
-  Socket.abort();
-  return false;
+// Waits for Descriptor to become readable (or writable, with Writing), at most Ms.
+void PollFor(int Descriptor, bool Writing, int Ms) {
+  pollfd Watch{Descriptor, static_cast<short>(POLLIN | (Writing ? POLLOUT : 0)), 0};
+  ::poll(&Watch, 1, Ms);
 }
+
+// The calling end of a connection: connects, writes, and waits for the answer while the
+// program goes on serving its own windows.
+class TLink {
+public:
+  // Connected only when this user's process serves Address.
+  explicit TLink(const QString& Address) {
+    const auto Target = SocketAddress(Address);
+    if (!Target || (Descriptor_ = NewSocket()) < 0) return;
+    QElapsedTimer Since;
+    Since.start();
+    // A full backlog answers EAGAIN: the peer is busy, so try again within the bound.
+    int Result;
+    while ((Result = ::connect(Descriptor_, reinterpret_cast<const sockaddr*>(&*Target), sizeof *Target)) != 0 &&
+           (errno == EAGAIN || errno == EINTR) && Since.elapsed() < SendTimeoutMs)
+      PollFor(Descriptor_, true, 10);
+    Connected_ = Result == 0 && IsThisUser(PeerUid(Descriptor_));
+  }
+  ~TLink() {
+    if (Descriptor_ >= 0) ::close(Descriptor_);
+  }
+  TLink(const TLink&) = delete;
+  TLink& operator=(const TLink&) = delete;
+
+  bool Connected() const { return Connected_; }
+
+  // Sends Bytes and waits until Count bytes have come back, serving everything but user
+  // input meanwhile, at most SendTimeoutMs after Since started.
+  bool Exchange(const QByteArray& Bytes, qint64 Count, const QElapsedTimer& Since) {
+    Out_ += Bytes;
+    for (;;) {
+      if (!WriteAvailable(Descriptor_, Out_)) return false;
+      const bool Open = ReadAvailable(Descriptor_, In_);
+      if (In_.size() >= Count) return true;
+      const qint64 Left = SendTimeoutMs - Since.elapsed();
+      if (!Open || Left <= 0) return false;
+      Wait(static_cast<int>(Left));
+    }
+  }
+
+  // The first Count bytes received (Exchange made sure they are there).
+  QByteArray Take(qint64 Count) {
+    const QByteArray Front = In_.left(Count);
+    In_.remove(0, Count);
+    return Front;
+  }
+
+private:
+  void Wait(int Ms) {
+    QEventLoop Loop;
+    QTimer::singleShot(Ms, &Loop, &QEventLoop::quit);
+    QSocketNotifier Readable(static_cast<qintptr>(Descriptor_), QSocketNotifier::Read);
+    QObject::connect(&Readable, &QSocketNotifier::activated, &Loop, &QEventLoop::quit);
+    std::optional<QSocketNotifier> Writable;
+    if (!Out_.isEmpty()) {
+      Writable.emplace(static_cast<qintptr>(Descriptor_), QSocketNotifier::Write);
+      QObject::connect(&*Writable, &QSocketNotifier::activated, &Loop, &QEventLoop::quit);
+    }
+    // Once the program is asked to end, no event loop runs any more: wait on this
+    // connection alone.
+    if (Loop.exec(QEventLoop::ExcludeUserInputEvents) < 0) PollFor(Descriptor_, !Out_.isEmpty(), Ms);
+  }
+
+  int Descriptor_ = -1;
+  bool Connected_ = false;
+  QByteArray Out_, In_;  // still to write, received and not yet taken
+};
+
+}  // namespace
+
+// A listening socket at an address in the runtime folder; its file goes with it.
+class TListener {
+public:
+  // Listens at Path, readable and writable by this user only; OnConnection gets every
+  // accepted connection's descriptor.
+  TListener(const QString& Path, std::function<void(int)> OnConnection) {
+    const auto Address = SocketAddress(Path);
+    if (!Address || (Descriptor_ = NewSocket()) < 0) return;
+    const QByteArray Name = QFile::encodeName(Path);
+    const bool Bound = ::bind(Descriptor_, reinterpret_cast<const sockaddr*>(&*Address), sizeof *Address) == 0;
+    if (!Bound || ::chmod(Name.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(Descriptor_, SOMAXCONN) != 0) {
+      if (Bound) ::unlink(Name.constData());
+      ::close(Descriptor_);
+      Descriptor_ = -1;
+      return;
+    }
+    File_ = Name;
+    Notifier_ = std::make_unique<QSocketNotifier>(static_cast<qintptr>(Descriptor_), QSocketNotifier::Read);
+    QObject::connect(Notifier_.get(), &QSocketNotifier::activated, [this, OnConnection = std::move(OnConnection)] {
+      int Accepted;
+      while ((Accepted = ::accept4(Descriptor_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) OnConnection(Accepted);
+    });
+  }
+  ~TListener() {
+    Notifier_.reset();
+    if (Descriptor_ < 0) return;
+    ::close(Descriptor_);
+    ::unlink(File_.constData());
+  }
+  TListener(const TListener&) = delete;
+  TListener& operator=(const TListener&) = delete;
+
+  bool Listening() const { return Descriptor_ >= 0; }
+
+private:
+  int Descriptor_ = -1;
+  QByteArray File_;
+  std::unique_ptr<QSocketNotifier> Notifier_;
+};
+
+// An accepted connection and the bytes received on it, not yet handled; it goes (later)
+// once closed.
+class TConnection : public QObject {
+public:
+  TConnection(int Descriptor, QObject* Parent)
+      : QObject(Parent), Descriptor_(Descriptor), Notifier_(static_cast<qintptr>(Descriptor), QSocketNotifier::Read) {}
+  ~TConnection() override { ::close(Descriptor_); }
+
+  int Descriptor() const { return Descriptor_; }
+  QSocketNotifier& Notifier() { return Notifier_; }
+  QByteArray Buffer;
+  // Reads what has come; false once the peer has closed.
+  bool Read() { return ReadAvailable(Descriptor_, Buffer); }
+  // Answers are small and their reader waits for them: a full socket is waited out
+  // within the bound.
+  void Write(QByteArray Bytes) {
+    QElapsedTimer Since;
+    Since.start();
+    while (WriteAvailable(Descriptor_, Bytes) && !Bytes.isEmpty() && Since.elapsed() < SendTimeoutMs)
+      PollFor(Descriptor_, true, 10);
+  }
+  // The peer sees the end at once; the object goes once the event loop is back.
+  void Close() {
+    Notifier_.setEnabled(false);
+    ::shutdown(Descriptor_, SHUT_RDWR);
+    deleteLater();
+  }
+
+private:
+  int Descriptor_;
+  QSocketNotifier Notifier_;
+};
+
+namespace {
 
 QString FindRuntimeFolder() {
   const QString Xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -109,110 +268,95 @@ QString TMessageWindow::AddressOf(const QString& Name) {
 TMessageWindow::TMessageWindow(const QString& FindName, const QString& Caption)
     : FindName_(FindName), Caption_(Caption) {
   if (RuntimeFolder().isEmpty()) return;
-  Server_.setSocketOptions(QLocalServer::UserAccessOption);
-  FindServer_.setSocketOptions(QLocalServer::UserAccessOption);
   // A handle is a non-zero number whose address nobody serves yet.
-  for (int Try = 0; Try < 100 && !Server_.isListening(); ++Try) {
+  for (int Try = 0; Try < 100 && Handle_ == 0; ++Try) {
     const THandle H = QRandomGenerator::global()->bounded(1u, 0xFFFFFFFFu);
     if (Exists(H)) continue;
-    QLocalServer::removeServer(AddressOf(H));
-    if (Server_.listen(AddressOf(H))) Handle_ = H;
+    ::unlink(QFile::encodeName(AddressOf(H)).constData());
+    Server_ = std::make_unique<TListener>(AddressOf(H), [this](int Descriptor) { Serve(Descriptor); });
+    if (Server_->Listening()) Handle_ = H;
   }
-  connect(&Server_, &QLocalServer::newConnection, this, [this] { Serve(Server_); });
   if (FindName.isEmpty()) return;
   // A live window at the find name keeps it; the file of one that is gone is taken over.
-  QLocalSocket Live;
-  if (Connect(Live, AddressOf(FindName))) return;
-  QLocalServer::removeServer(AddressOf(FindName));
-  FindServer_.listen(AddressOf(FindName));
-  connect(&FindServer_, &QLocalServer::newConnection, this, [this] { Serve(FindServer_); });
+  if (TLink(AddressOf(FindName)).Connected()) return;
+  ::unlink(QFile::encodeName(AddressOf(FindName)).constData());
+  FindServer_ = std::make_unique<TListener>(AddressOf(FindName), [this](int Descriptor) { Serve(Descriptor); });
 }
 
 TMessageWindow::~TMessageWindow() = default;
 
-void TMessageWindow::Serve(QLocalServer& Server) {
-  while (QLocalSocket* Socket = Server.nextPendingConnection()) {
-    // Another user's process gets nothing, not even the caption.
-    if (!IsThisUser(PeerUid(Socket->socketDescriptor()))) {
-      Socket->abort();
-      Socket->deleteLater();
-      continue;
-    }
-    connect(Socket, &QLocalSocket::readyRead, this, [this, Socket] { Receive(Socket); });
-    connect(Socket, &QLocalSocket::disconnected, Socket, &QObject::deleteLater);
-    connect(Socket, &QObject::destroyed, this, [this, Socket] { Buffers_.erase(Socket); });
-    if (Socket->bytesAvailable() > 0) Receive(Socket);
-  }
+bool TMessageWindow::Listening() const {
+  return Handle_ != 0 && (FindName_.isEmpty() || (FindServer_ && FindServer_->Listening()));
 }
 
-// Handles every complete frame buffered on Socket; a frame that cannot be read ends the
-// connection, and the sender sees no acknowledgement.
-void TMessageWindow::Receive(QLocalSocket* Socket) {
-  QPointer<QLocalSocket> Guard(Socket);
-  QByteArray& Buffer = Buffers_[Socket];
-  Buffer += Socket->readAll();
+void TMessageWindow::Serve(int Descriptor) {
+  auto* Connection = new TConnection(Descriptor, this);
+  // Another user's process gets nothing, not even the caption.
+  if (!IsThisUser(PeerUid(Descriptor))) {
+    Connection->Close();
+    return;
+  }
+  connect(&Connection->Notifier(), &QSocketNotifier::activated, this, [this, Connection] { Receive(Connection); });
+  Receive(Connection);
+}
+
+// Handles every complete frame buffered on the connection; a frame that cannot be read
+// ends the connection, and the sender sees no acknowledgement. No more is read from the
+// connection while one of its blocks is handled.
+void TMessageWindow::Receive(TConnection* Connection) {
+  QPointer<TConnection> Guard(Connection);
+  const bool Open = Connection->Read();
+  QByteArray& Buffer = Connection->Buffer;
   while (!Buffer.isEmpty()) {
     if (Buffer[0] == FrameFind) {
       Buffer.remove(0, 1);
       const QByteArray Caption = Caption_.toUtf8();
-      Socket->write(Uint32(Handle_) + Uint32(static_cast<uint32_t>(Caption.size())) + Caption);
+      Connection->Write(Uint32(Handle_) + Uint32(static_cast<uint32_t>(Caption.size())) + Caption);
       continue;
     }
-    if (Buffer[0] != FrameBlock) break;
-    if (Buffer.size() < 13) return;  // more to come
+    if (Buffer[0] != FrameBlock) return Connection->Close();
+    if (Buffer.size() < 13) break;  // more to come
     TBlock Block;
     Block.Tag = static_cast<int32_t>(ReadUint32(Buffer, 1));
     Block.Sender = ReadUint32(Buffer, 5);
     const qint64 Length = ReadUint32(Buffer, 9);
-    if (Length > MaxBlockSize) break;
-    if (Buffer.size() < 13 + Length) return;
+    if (Length > MaxBlockSize) return Connection->Close();
+    if (Buffer.size() < 13 + Length) break;
     Block.Data = Buffer.mid(13, Length);
-    Block.SenderUid = static_cast<uint32_t>(PeerUid(Socket->socketDescriptor()));
+    Block.SenderUid = static_cast<uint32_t>(PeerUid(Connection->Descriptor()));
     Buffer.remove(0, 13 + Length);
+    Connection->Notifier().setEnabled(false);
     if (OnBlock) OnBlock(Block);  // may send, and so serve this window, nested
     if (!Guard) return;
-    Socket->write(QByteArray(1, Acknowledged));
-    Socket->flush();
+    Connection->Notifier().setEnabled(true);
+    Connection->Write(QByteArray(1, Acknowledged));
   }
-  if (!Buffer.isEmpty()) {
-    Buffers_.erase(Socket);
-    Socket->abort();
-  }
+  if (!Open) Connection->Close();
 }
 
 bool TMessageWindow::Send(THandle Target, int32_t Tag, const QByteArray& Data) {
   if (Target == 0 || Data.size() > MaxBlockSize) return false;
-  QLocalSocket Socket;
-  if (!Connect(Socket, AddressOf(Target))) return false;
+  TLink Link(AddressOf(Target));
+  if (!Link.Connected()) return false;
   QByteArray Frame(1, FrameBlock);
   Frame += Uint32(static_cast<uint32_t>(Tag)) + Uint32(Handle_) + Uint32(static_cast<uint32_t>(Data.size())) + Data;
-  Socket.write(Frame);
   QElapsedTimer Since;
   Since.start();
   // Writing is done once the receiver acknowledges; its replies are served meanwhile.
-  const bool Done = WaitForBytes(Socket, 1, Since) && Socket.read(1) == QByteArray(1, Acknowledged);
-  Socket.disconnectFromServer();
-  return Done;
+  return Link.Exchange(Frame, 1, Since) && Link.Take(1) == QByteArray(1, Acknowledged);
 }
 
 THandle TMessageWindow::FindWindow(const QString& FindName, const QString& Caption) {
-  QLocalSocket Socket;
-  if (!Connect(Socket, AddressOf(FindName))) return 0;
-  Socket.write(QByteArray(1, FrameFind));
+  TLink Link(AddressOf(FindName));
+  if (!Link.Connected()) return 0;
   QElapsedTimer Since;
   Since.start();
-  if (!WaitForBytes(Socket, 8, Since)) return 0;
-  const QByteArray Head = Socket.read(8);
+  if (!Link.Exchange(QByteArray(1, FrameFind), 8, Since)) return 0;
+  const QByteArray Head = Link.Take(8);
   const THandle H = ReadUint32(Head, 0);
   const auto Length = static_cast<qint64>(ReadUint32(Head, 4));
-  if (Length > 4096 || !WaitForBytes(Socket, Length, Since)) return 0;
-  return QString::fromUtf8(Socket.read(Length)) == Caption ? H : 0;
+  if (Length > 4096 || !Link.Exchange({}, Length, Since)) return 0;
+  return QString::fromUtf8(Link.Take(Length)) == Caption ? H : 0;
 }
 
-bool TMessageWindow::Exists(THandle Handle) {
-  if (Handle == 0) return false;
-  QLocalSocket Socket;
-  const bool Up = Connect(Socket, AddressOf(Handle));
-  Socket.abort();
-  return Up;
-}
+bool TMessageWindow::Exists(THandle Handle) { return Handle != 0 && TLink(AddressOf(Handle)).Connected(); }

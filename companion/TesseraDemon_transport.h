@@ -4,17 +4,19 @@
 // receiver has handled it, so replies arrive before the send returns.
 // Only programs of one user talk to each other: the sockets live in that user's private
 // runtime folder, and both ends of every connection check the other's credentials.
+// Plain sockets watched by the event loop: the link needs no network library, which
+// would cost every start of the program its loading.
 #pragma once
 
 #include <QByteArray>
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
+#include <memory>
 
-class QLocalSocket;
+class TListener;
+class TConnection;
 
 // A bound on every wait for a peer: a hung or vanished peer delivers nothing.
 constexpr int SendTimeoutMs = 3000;
@@ -54,7 +56,7 @@ public:
   THandle Handle() const { return Handle_; }
   // Whether the window listens at its handle and, when it has one, at its find name (a
   // find name that a live window of this user serves already is not taken over).
-  bool Listening() const { return Server_.isListening() && (FindName_.isEmpty() || FindServer_.isListening()); }
+  bool Listening() const;
 
   // Sends a block to the window Target and waits until it is handled; false when
   // nothing was delivered.
@@ -71,11 +73,10 @@ public:
   static bool Exists(THandle Handle);
 
 private:
-  void Serve(QLocalServer& Server);
-  void Receive(QLocalSocket* Socket);
+  void Serve(int Descriptor);
+  void Receive(TConnection* Connection);
 
   THandle Handle_ = 0;
   QString FindName_, Caption_;
-  QLocalServer Server_, FindServer_;
-  std::unordered_map<QLocalSocket*, QByteArray> Buffers_;  // bytes received, not yet handled
+  std::unique_ptr<TListener> Server_, FindServer_;
 };

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTest>
 #include <random>
@@ -164,6 +166,22 @@ TEST(Client, RepliesFromAPeer) {
   EXPECT_TRUE(L.Client->ReplyQueue.empty());
 }
 
+// Starting in local mode asks no server anything; the server's window is looked up at
+// the end, for the unregister, so a server that came up meanwhile still gets it.
+TEST(Client, TheServerIsLookedUpWhenFirstNeeded) {
+  TLocalClient L;
+  L.Client->Loaded();
+  EXPECT_EQ(L.Client->ServerEntity->Handle, 0u);
+  TMessageWindow Server(QStringLiteral("ThisIsTheMentoraServerComponentWindowClass"),
+                        QStringLiteral("ThisIsTheMentoraServerComponentWindow"));
+  ASSERT_TRUE(Server.Listening());
+  std::vector<int32_t> Tags;
+  Server.OnBlock = [&](const TBlock& Block) { Tags.push_back(Block.Tag); };
+  L.Client->Shutdown();
+  EXPECT_EQ(L.Client->ServerEntity->Handle, Server.Handle());
+  EXPECT_EQ(Tags, std::vector<int32_t>{mtUnregister});
+}
+
 TEST(Client, MessagesItDoesNotClaim) {
   TLocalClient L;
   int Unknown = 0;
@@ -239,6 +257,53 @@ TEST(Transport, GarbageOnTheWireIsDropped) {
   TMessageWindow Sender;
   EXPECT_TRUE(Sender.Send(Window.Handle(), mtQueryValue, QByteArray(8, '\0')));
   EXPECT_GE(Blocks, 1);
+}
+
+// A block far beyond what a socket buffers, between two windows of one program: it
+// arrives whole, and the receiver's reply, sent while it handles the block, is served
+// before the send returns. A window that is gone leaves no address behind.
+TEST(Transport, BigBlocksAndNestedRepliesWithinOneProgram) {
+  TMessageWindow Sender;
+  QByteArray Received, Replies;
+  THandle Gone = 0;
+  {
+    TMessageWindow Receiver;
+    Gone = Receiver.Handle();
+    Receiver.OnBlock = [&](const TBlock& Block) {
+      Received = Block.Data;
+      EXPECT_TRUE(Receiver.Send(Block.Sender, mtReply, "reply"));
+    };
+    Sender.OnBlock = [&](const TBlock& Block) { Replies += Block.Data; };
+    QByteArray Big(8 * 1024 * 1024, '\0');
+    for (qsizetype I = 0; I < Big.size(); ++I) Big[I] = static_cast<char>(I * 7 + I / 251);
+    ASSERT_TRUE(Sender.Send(Receiver.Handle(), mtParams, Big));
+    EXPECT_EQ(Received, Big);
+    EXPECT_EQ(Replies, "reply");
+    EXPECT_TRUE(TMessageWindow::Exists(Gone));
+  }
+  EXPECT_FALSE(TMessageWindow::Exists(Gone));
+  EXPECT_FALSE(QFileInfo::exists(TMessageWindow::AddressOf(Gone)));
+  EXPECT_FALSE(Sender.Send(Gone, mtParams, {}));
+}
+
+// A peer that takes the connection but never answers is waited out within the bound;
+// one that hangs up before its answer is complete delivers nothing at once.
+TEST(Transport, SilentAndVanishingPeersDeliverNothing) {
+  QLocalServer Silent;
+  ASSERT_TRUE(Silent.listen(TMessageWindow::AddressOf(QStringLiteral("silent-peer"))));
+  EXPECT_EQ(TMessageWindow::FindWindow(QStringLiteral("silent-peer"), QString()), 0u);
+  QLocalServer Vanishing;
+  const THandle Handle = 0x5EED1234;
+  ASSERT_TRUE(Vanishing.listen(TMessageWindow::AddressOf(Handle)));
+  QObject::connect(&Vanishing, &QLocalServer::newConnection, [&] {
+    QLocalSocket* Peer = Vanishing.nextPendingConnection();
+    Peer->write("\x01\x02\x03");  // half of a caption answer, never an acknowledgement
+    Peer->flush();
+    Peer->disconnectFromServer();
+  });
+  TMessageWindow Sender;
+  EXPECT_FALSE(Sender.Send(Handle, mtParams, "x"));
+  EXPECT_EQ(TMessageWindow::FindWindow(TMessageWindow::AddressOf(Handle).section(QLatin1Char('/'), -1), QString()), 0u);
 }
 
 }  // namespace
