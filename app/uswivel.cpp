@@ -416,7 +416,8 @@ QString TForm1::ShowOverlays(const TPointCloud& Points, double Slope, double Int
     return FormatReadoutValue(V, TReadoutFormat{dtFixP, Decimals, RdoRxy->Comma()}).value_or(QStringLiteral("?"));
   };
   return Translated("Sums of squares")
-      .arg(Number(Sums.Residual, 2), Number(Sums.Total, 2), Number(1 - Sums.Residual / Sums.Total, RdoRxy->Precision()));
+      .arg(Number(Sums.Residual, 2), Number(Sums.Total, 2),
+           Number(1 - Sums.Residual / Sums.Total, RdoRxy->Precision()));
 }
 
 void TForm1::SetOverlays(const TOverlays& V) {

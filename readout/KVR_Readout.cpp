@@ -207,7 +207,8 @@ TReadout::TShownValue TReadout::ShownValue(TCanvas* C) {
   QString Text = FormatReadoutValue(Value_, Format_).value_or(OverflowIndicator_);
   if (OnBeforeDisplay) OnBeforeDisplay(this, Text);
   const int W = C->TextWidth(Text);
-  if (W > LabelWidth_ - 6 && Format_.DisplayType != dtState) return {OverflowIndicator_, C->TextWidth(OverflowIndicator_)};
+  if (W > LabelWidth_ - 6 && Format_.DisplayType != dtState)
+    return {OverflowIndicator_, C->TextWidth(OverflowIndicator_)};
   return {Text, W};
 }
 

@@ -60,7 +60,7 @@ public:
   uint8_t UndefinedFlags() const;
   const TVector& PowerSums() const;          // element i: sum of x^(i-1)
   const TVector& WeightedPowerSums() const;  // element i: sum of y x^(i-1)
-  const TMatrix& Pairs() const { return *Pairs_; }                    // column 1 x, column 2 y
+  const TMatrix& Pairs() const { return *Pairs_; }  // column 1 x, column 2 y
 
 private:
   // Adds the pairs not yet summed to the sums, the power sums and the flags.
@@ -72,11 +72,11 @@ private:
 
   int N_ = 0;
   double MinX_ = 0, MaxX_ = 0, MinY_ = 0, MaxY_ = 0;
-  // The sums of the first Summed_ pairs.
+  // The sums, power sums and flags of the first Summed_ pairs.
   mutable TCurveFitSums Sums_;
-  mutable std::unique_ptr<TVector> PowerSums_;
+  std::unique_ptr<TVector> PowerSums_;
   mutable uint8_t Flags_ = 0;
-  mutable std::unique_ptr<TVector> WeightedSums_;
+  std::unique_ptr<TVector> WeightedSums_;
   mutable int Summed_ = 0;
   std::unique_ptr<TMatrix> Pairs_;
 };
