@@ -353,7 +353,9 @@ void TForm1::ApplyChartDesign() {
 
 void TForm1::GenerateData() { DataPoints = GenerateCloud(Random_); }
 
-// The overlays go first, beneath the points and the lines.
+// The overlays go first, beneath the points and the lines. A new caption repaints the
+// whole chart, so it is set once every item is in; only an unchanged one leaves the
+// items to be drawn anew on their own.
 void TForm1::UpdateDisplay() {
   Stats->ResetStats();
   StatsInverse->ResetStats();
@@ -371,8 +373,7 @@ void TForm1::UpdateDisplay() {
   } catch (const EKVRMath2Error&) {
     Fitted = false;  // no line through a cloud whose x are all equal
   }
-  if (Fitted) ShowOverlays(Points, K, D);
-  else Plotter1->SetCaption(QString());
+  const QString Caption = Fitted ? ShowOverlays(Points, K, D) : QString();
   Plotter1->SetDataColor(clBlack);
   for (const TDataPoint& P : Points) Plotter1->AddMark(P.X, P.Y, 12);
   if (Fitted) {
@@ -390,12 +391,13 @@ void TForm1::UpdateDisplay() {
     } catch (const EKVRMath2Error&) {
     }
   }
-  Plotter1->Redisplay();
+  if (Caption == Plotter1->Caption()) Plotter1->Redisplay();
+  else Plotter1->SetCaption(Caption);
 }
 
 // While squares are shown, the chart's caption gives their sums and how r² follows
-// from them, in the readout's number format.
-void TForm1::ShowOverlays(const TPointCloud& Points, double Slope, double Intercept) {
+// from them, in the readout's number format; the caption to show is returned.
+QString TForm1::ShowOverlays(const TPointCloud& Points, double Slope, double Intercept) {
   Plotter1->UpdateTransform();  // the squares are measured in pixels of the current ranges
   const TSumsOfSquares Sums = SumsOfSquares(Points, Slope, Intercept);
   if (Overlays_.MeanSquares) {
@@ -409,16 +411,13 @@ void TForm1::ShowOverlays(const TPointCloud& Points, double Slope, double Interc
     Plotter1->SetDataColor(ResidualColor);
     AddResiduals(*Plotter1, Points, Slope, Intercept);
   }
-  if (!Overlays_.Squares && !Overlays_.MeanSquares) {
-    Plotter1->SetCaption(QString());
-    return;
-  }
+  if (!Overlays_.Squares && !Overlays_.MeanSquares) return QString();
   auto Number = [this](double V, int Decimals) {
     return FormatReadoutValue(V, TReadoutFormat{dtFixP, Decimals, RdoRxy->Comma()}).value_or(QStringLiteral("?"));
   };
-  Plotter1->SetCaption(Translated("Sums of squares")
-                           .arg(Number(Sums.Residual, 2), Number(Sums.Total, 2),
-                                Number(1 - Sums.Residual / Sums.Total, RdoRxy->Precision())));
+  return Translated("Sums of squares")
+      .arg(Number(Sums.Residual, 2), Number(Sums.Total, 2),
+           Number(1 - Sums.Residual / Sums.Total, RdoRxy->Precision()));
 }
 
 void TForm1::SetOverlays(const TOverlays& V) {

@@ -118,7 +118,7 @@ private:
   void ShowExplanation(const QString& Key);
   void NarrowRotation(const TRotateRange& Range);
   void CreateChartMenu();
-  void ShowOverlays(const TPointCloud& Points, double Slope, double Intercept);
+  QString ShowOverlays(const TPointCloud& Points, double Slope, double Intercept);
   QString Translated(const char* Key) const { return clidemon->GetText(QLatin1String(Key)); }
 
   TOverlays Overlays_;

@@ -39,8 +39,24 @@ void TReadout::Repaint() {
   update();
 }
 
-// A NaN never equals itself, so setting one always repaints.
-void TReadout::SetValue(double V) { Change(Value_, V); }
+// A NaN never equals itself, so setting one always redraws the value.
+void TReadout::SetValue(double V) { StoreChanged(Value_, V, [this] { RepaintValue(); }); }
+
+// A new value changes only the label field; a value that shows as the text already there
+// changes no pixel. The field is drawn over the picture as the last paint left it.
+void TReadout::RepaintValue() {
+  if (PictureStale_ || Empty_ || Picture_.Width() != width() || Picture_.Height() != height() ||
+      !VisibleProperty(this)) {
+    Repaint();
+    return;
+  }
+  TCanvas* C = Picture_.Canvas();
+  const TShownValue Shown = ShownValue(C);
+  if (Shown.Text == DisplayText_) return;
+  DrawValue(C, Shown);
+  AnnounceChange();
+  update(ValueField());
+}
 
 void TReadout::SetDisplayType(TDisplay V) { Change(Format_.DisplayType, V); }
 void TReadout::SetPrecision(int V) {
@@ -105,26 +121,29 @@ void TReadout::paintEvent(QPaintEvent*) {
 }
 
 void TReadout::changeEvent(QEvent* Event) {
-  if (Event->type() == QEvent::FontChange) PictureStale_ = true;
+  if (Event->type() == QEvent::FontChange || Event->type() == QEvent::PaletteChange) PictureStale_ = true;
   QWidget::changeEvent(Event);
 }
 
 void TReadout::Paint() {
-  if (!VisibleProperty(this) && !HasState(csDesigning)) return;
+  if (!VisibleProperty(this) && !HasState(csDesigning)) {
+    PictureStale_ = true;  // what changes while hidden shows when shown again
+    return;
+  }
   PictureStale_ = false;
   Picture_.SetSize(width(), height());
   TCanvas* C = Picture_.Canvas();
   C->Font() = font();
-  const int TextY = (height() - C->TextHeight(HeightSample)) / 2;
+  TextY_ = (height() - C->TextHeight(HeightSample)) / 2;
   C->Pen()->SetColor(ColorOutBakG_);
   C->Brush()->SetColor(ColorOutBakG_);
   C->Brush()->SetStyle(bsSolid);
   C->Rectangle(0, 0, width(), height());
-  DrawSideTexts(C, TextY);
+  DrawSideTexts(C);
   DrawLabelFrame(C);
   const QString Shown = DisplayText_;
   if (Empty_) DisplayText_.clear();
-  else DrawValue(C, TextY);
+  else DrawValue(C, ShownValue(C));
   if (DisplayText_ != Shown) AnnounceChange();
 }
 
@@ -145,19 +164,19 @@ void TReadout::SendValueChange() {
   emit Announced(DisplayText_);
 }
 
-void TReadout::DrawSideTexts(TCanvas* C, int TextY) {
+void TReadout::DrawSideTexts(TCanvas* C) {
   const int W = width(), L = LeftSpace_, LW = LabelWidth_;
   C->SetFontColor(ColorOutText_);
   const int LeftW = C->TextWidth(LeftText_);
   const int LeftX = LeftTextAlignment_ == taLeftJustify    ? 7
                     : LeftTextAlignment_ == taRightJustify ? L - LeftW - 5
                                                            : (L - LeftW) / 2;
-  C->TextOut(LeftX, TextY, LeftText_);
+  C->TextOut(LeftX, TextY_, LeftText_);
   const int RightW = C->TextWidth(RightText_);
   const int RightX = RightTextAlignment_ == taLeftJustify    ? L + LW + 7
                      : RightTextAlignment_ == taRightJustify ? W - RightW - 6
                                                              : (W - L - LW - RightW) / 2 + L + LW + 1;
-  C->TextOut(RightX, TextY, RightText_);
+  C->TextOut(RightX, TextY_, RightText_);
 }
 
 void TReadout::DrawLabelFrame(TCanvas* C) {
@@ -184,19 +203,27 @@ void TReadout::DrawLabelFrame(TCanvas* C) {
   C->Polyline({{L + 1, H - 1}, {L + LW + 2, H - 1}, {L + LW + 2, 0}});
 }
 
-void TReadout::DrawValue(TCanvas* C, int TextY) {
-  const int H = height(), L = LeftSpace_, LW = LabelWidth_;
+TReadout::TShownValue TReadout::ShownValue(TCanvas* C) {
   QString Text = FormatReadoutValue(Value_, Format_).value_or(OverflowIndicator_);
   if (OnBeforeDisplay) OnBeforeDisplay(this, Text);
-  int W = C->TextWidth(Text);
-  if (W > LW - 6 && Format_.DisplayType != dtState) {
-    Text = OverflowIndicator_;
-    W = C->TextWidth(Text);
-  }
+  const int W = C->TextWidth(Text);
+  if (W > LabelWidth_ - 6 && Format_.DisplayType != dtState)
+    return {OverflowIndicator_, C->TextWidth(OverflowIndicator_)};
+  return {Text, W};
+}
+
+QRect TReadout::ValueField() const {
+  return QRect(QPoint(LeftSpace_ + 3, 2), QPoint(LeftSpace_ + LabelWidth_ - 2, height() - 4));
+}
+
+// The field is filled with its background first, so the text it held before goes.
+void TReadout::DrawValue(TCanvas* C, const TShownValue& Shown) {
+  const int L = LeftSpace_, LW = LabelWidth_, W = Shown.Width;
   const int X = Alignment_ == taLeftJustify ? L + 4 : Alignment_ == taRightJustify ? L + LW - W - 2 : L + 2 + (LW - W) / 2;
+  C->Brush()->SetColor(ColorLabBakG_);
   C->SetFontColor(ColorLabText_);
-  C->TextRect(QRect(QPoint(L + 3, 2), QPoint(L + LW - 2, H - 4)), X, TextY, Text);
-  DisplayText_ = Text;
+  C->TextRect(ValueField(), X, TextY_, Shown.Text);
+  DisplayText_ = Shown.Text;
 }
 
 void TReadout::mouseMoveEvent(QMouseEvent* Event) {

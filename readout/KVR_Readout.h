@@ -113,9 +113,18 @@ private:
   template <class T>
   void Change(T& Field, const T& V);
   void Repaint();
-  void DrawSideTexts(TCanvas* C, int TextY);
+  void RepaintValue();
+  void DrawSideTexts(TCanvas* C);
   void DrawLabelFrame(TCanvas* C);
-  void DrawValue(TCanvas* C, int TextY);
+  // The value's text as the field shows it (formatted, passed to OnBeforeDisplay, the
+  // overflow indicator when too wide) and its width in pixels.
+  struct TShownValue {
+    QString Text;
+    int Width;
+  };
+  TShownValue ShownValue(TCanvas* C);
+  QRect ValueField() const;
+  void DrawValue(TCanvas* C, const TShownValue& Shown);
   void AnnounceChange();
   void SendValueChange();
 
@@ -134,6 +143,7 @@ private:
   QString DisplayText_;
   TBitmap Picture_;
   bool PictureStale_ = true;
+  int TextY_ = 0;  // the top of every text, set by the last paint
   QTimer AnnounceTimer_;
   bool AnnouncePending_ = false;
 };

@@ -71,6 +71,7 @@ void TCurveFit::ResetStats() {
   MinX_ = MinY_ = InitialMinimum;
   MaxX_ = MaxY_ = -InitialMinimum;
   Flags_ = 0;
+  Summed_ = 0;
 }
 
 void TCurveFit::AddPair(double X, double Y) {
@@ -78,8 +79,37 @@ void TCurveFit::AddPair(double X, double Y) {
   if (Y < MinY_) MinY_ = Y;
   if (X > MaxX_) MaxX_ = X;
   if (Y > MaxY_) MaxY_ = Y;
+  ++N_;
+  if (Pairs_->NrOfRows() < N_) Pairs_->Resize(2, Pairs_->NrOfRows() + PairStoreGrowth);
+  Pairs_->SetElem(1, N_, X);
+  Pairs_->SetElem(2, N_, Y);
+}
 
-  const long double x = X, y = Y;
+const TCurveFitSums& TCurveFit::Sums() const {
+  CatchUp();
+  return Sums_;
+}
+
+uint8_t TCurveFit::UndefinedFlags() const {
+  CatchUp();
+  return Flags_;
+}
+
+const TVector& TCurveFit::PowerSums() const {
+  CatchUp();
+  return *PowerSums_;
+}
+
+const TVector& TCurveFit::WeightedPowerSums() const {
+  CatchUp();
+  return *WeightedSums_;
+}
+
+void TCurveFit::CatchUp() const {
+  for (; Summed_ < N_; ++Summed_) AddSums(Pairs_->Elem(1, Summed_ + 1), Pairs_->Elem(2, Summed_ + 1));
+}
+
+void TCurveFit::AddSums(long double x, long double y) const {
   Add(Sums_.X, x);
   Add(Sums_.Y, y);
   Add(Sums_.X2, x * x);
@@ -95,14 +125,9 @@ void TCurveFit::AddPair(double X, double Y) {
   AddReciprocals(x, y);
   AddLogarithms(x, y);
   AddPowers(x, y);
-
-  ++N_;
-  if (Pairs_->NrOfRows() < N_) Pairs_->Resize(2, Pairs_->NrOfRows() + PairStoreGrowth);
-  Pairs_->SetElem(1, N_, X);
-  Pairs_->SetElem(2, N_, Y);
 }
 
-void TCurveFit::AddReciprocals(long double x, long double y) {
+void TCurveFit::AddReciprocals(long double x, long double y) const {
   if (!IsZero(y)) {
     Add(Sums_.InvY, 1 / y);
     Add(Sums_.InvY2, 1 / (y * y));
@@ -137,7 +162,7 @@ void TCurveFit::AddReciprocals(long double x, long double y) {
   }
 }
 
-void TCurveFit::AddLogarithms(long double x, long double y) {
+void TCurveFit::AddLogarithms(long double x, long double y) const {
   if (x > 0) {
     const long double LnX = std::log(x);
     Add(Sums_.LnX, LnX);
@@ -162,7 +187,7 @@ void TCurveFit::AddLogarithms(long double x, long double y) {
   }
 }
 
-void TCurveFit::AddPowers(long double x, long double y) {
+void TCurveFit::AddPowers(long double x, long double y) const {
   long double P = 1.0L;
   for (int I = 1; I <= PowerSumCount; ++I) {
     PowerSums_->SetElem(I, static_cast<double>(PowerSums_->Elem(I) + P));

@@ -115,6 +115,21 @@ TEST(Overlays, OffAtStartThenFollowEveryTurnStepAndReset) {
   EXPECT_TRUE(S.Chart().Caption().isEmpty());
 }
 
+// A turn draws the chart once: a new caption paints it whole, an unchanged one leaves
+// the items to be drawn anew. Either way it shows what a whole paint shows.
+TEST(Overlays, EachTurnShowsWhatAWholePaintShows) {
+  TOverlayForm S;
+  for (const TOverlays& O : {TOverlays{true, true, true}, TOverlays{}, TOverlays{false, true, false}}) {
+    S.Form.SetOverlays(O);
+    for (int Position : {10, 11, 900, 2700}) {
+      S.Form.SBarRotate->SetPosition(Position);
+      const QImage Shown = S.Chart().Surface().copy();
+      S.Chart().Paint();
+      EXPECT_EQ(S.Chart().Surface(), Shown) << Position;
+    }
+  }
+}
+
 // One point off a line through the others: its square stands alone above the line, on
 // the left (where a rising line falls away from it), its side the residual's length in
 // pixels at every magnification.

@@ -169,6 +169,29 @@ TEST(Readout, ValueIsClippedToItsFieldAndSideTextsAreDrawn) {
   EXPECT_EQ(S.Pixel(L + LW, 10), clYellow);
 }
 
+// A new value is drawn over the field of the last picture: the same as a whole paint,
+// for wider and narrower texts, the same text, the overflow indicator and every alignment.
+// A value set while the readout is hidden shows when it is shown again.
+TEST(Readout, ANewValueLooksAsAWholePaintWouldDrawIt) {
+  TShownReadout S;
+  TReadout* R = S.R;
+  R->SetColorLabBakG(clYellow);
+  for (TAlignment A : {taLeftJustify, taCenter, taRightJustify}) {
+    R->SetAlignment(A);
+    for (double V : {1.0, 8888.888, -0.5, 1e20, std::nan(""), 7.254, 7.251, 0.0}) {
+      R->SetValue(V);
+      const QImage Drawn = R->Picture().Image().copy();
+      R->Paint();
+      EXPECT_EQ(R->Picture().Image(), Drawn) << V << " aligned " << A;
+    }
+  }
+  R->hide();
+  R->SetValue(2);
+  R->show();
+  (void)R->grab();
+  EXPECT_EQ(R->DisplayText(), "2.00");
+}
+
 TEST(Readout, AssignCopiesSettingsButNotTheSeparator) {
   TReadout A, B;
   A.SetValue(3.5);

@@ -291,4 +291,31 @@ TEST(CurveFit, RefusesWhatDoublesCannotCarry) {
   EXPECT_EQ(Refusal({{0, 0}, {1e-300, 1e300}}), "CalcLinFit: the line is too steep for double precision");
 }
 
+// Sums read after every pair (as when every pair was summed as it came) or only at the
+// end are the same to the last bit, also after a reset; each model kind keeps the figures
+// it had. The pairs reach every branch: x and y zero, negative and positive.
+TEST(CurveFit, SumsDoNotDependOnWhenTheyAreRead) {
+  const TPoints Points = {{2, -1}, {0, 3}, {1.5, 2.5}, {-3, 0}, {0.25, 4}, {-1.75, -2}, {3, 0.5}, {0.7, 1.3}};
+  TCurveFit Eager, Late;
+  for (auto [X, Y] : Points) Eager.AddPair(-X, Y);
+  Eager.ResetStats();
+  for (auto [X, Y] : Points) {
+    Eager.AddPair(X, Y);
+    Late.AddPair(X, Y);
+    (void)Eager.Sums();
+  }
+  EXPECT_EQ(Late.Sums(), Eager.Sums());
+  for (int I = 1; I <= TCurveFit::PowerSumCount; ++I) EXPECT_EQ(Late.PowerSums().Elem(I), Eager.PowerSums().Elem(I));
+  for (int I = 1; I <= TCurveFit::WeightedSumCount; ++I)
+    EXPECT_EQ(Late.WeightedPowerSums().Elem(I), Eager.WeightedPowerSums().Elem(I));
+  EXPECT_EQ(Late.Sums().X4, 0x1.815eee631f8a1p+7);
+  EXPECT_EQ(Late.Sums().InvXY, 0x1.0f8p+71);
+  EXPECT_EQ(Late.Sums().YDivX, 0x1.7fae6d5a9a7c2p+128);
+  EXPECT_EQ(Late.Sums().LnXLnY, -0x1.33e3100f666a7p+1);
+  EXPECT_EQ(Late.Sums().X2LnY, -0x1.fb11671d96e42p+1);
+  EXPECT_EQ(Late.PowerSums().Elem(18), 0x1.cef462b0592c8p+16);
+  EXPECT_EQ(Late.WeightedPowerSums().Elem(9), 0x1.6c17062da19d6p+11);
+  EXPECT_EQ(Late.UndefinedFlags(), utLnX | utLnY | utInvX | utInvY);
+}
+
 }  // namespace
