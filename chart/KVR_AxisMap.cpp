@@ -38,10 +38,12 @@ void TAxisMap::Calibrate(const TSpan& Span, double RangeLow, double RangeHigh, b
 
 // A factor beyond the double range becomes infinite and sends every value the exact
 // way. K is at least 2^-1025 (a pixel over twice the largest double), where a double
-// still keeps 49 bits.
+// still keeps 49 bits. For |y| < 2^30, |K u| + |D| < 2^30 + 2 |D|; 2^-1000 stands for
+// the subnormals' fixed error.
 void TAxisMap::SetFactors(long double K, long double D) {
   K_ = K, D_ = D;
   KShort_ = static_cast<double>(K), DShort_ = static_cast<double>(D);
+  ShortLimit_ = 0.5 - ((0x1p30 + 2 * std::fabs(DShort_)) * 0x1p-43 + 0x1p-1000);
 }
 
 int TAxisMap::ExactPixel(double Value) const {

@@ -43,8 +43,9 @@ private:
   void SetFactors(long double K, long double D);
 
   long double K_ = 0, D_ = 0;
-  // K_ and D_ as doubles, for ToPixel's short way.
-  double KShort_ = 0, DShort_ = 0;
+  // K_ and D_ as doubles, for ToPixel's short way, and how near a half pixel its result
+  // may lie (none before the first calibration).
+  double KShort_ = 0, DShort_ = 0, ShortLimit_ = 0;
   bool Logarithmic_ = false;  // of the range the factors were made for
   int Unshown_ = 0;           // the pixel of values a logarithmic axis cannot show
   TSpan Span_{0, 0, 0, false};
@@ -54,18 +55,17 @@ private:
 // in doubles is off the extended-precision one by less than 2^-48 (|K u| + |D|): a few
 // roundings of 2^-53 each (D, the product, the sum, the exact way's last one to double;
 // K's is 2^-49 at worst, where it is subnormal) and the logarithm's own, about an ulp in
-// either precision. Where y lies farther than 2^-44 (|K u| + |D|) from every half pixel,
-// both round to the same pixel.
+// either precision. For |y| < 2^30 that is less than a 32nd of the margin SetFactors
+// keeps from every half pixel; inside it, both ways round to the same pixel.
 inline int TAxisMap::ToPixel(double Value) const {
   double U = Value;
   if (Logarithmic_) {
     if (!(Value > 1e-100)) return Unshown_;
     U = std::log(Value);
   }
-  const double KU = KShort_ * U, Y = KU + DShort_;
+  const double Y = KShort_ * U + DShort_;
   const double Nearest = (Y + RoundingShift) - RoundingShift;
-  const double Margin = (std::fabs(KU) + std::fabs(DShort_)) * 0x1p-44 + 0x1p-1000;  // the last for subnormals
   // Every comparison with NaN fails: NaN and infinities take the exact way.
-  if (std::fabs(Y) < 0x1p30 && std::fabs(Y - Nearest) + Margin < 0.5) return static_cast<int>(Nearest);
+  if (std::fabs(Y) < 0x1p30 && std::fabs(Y - Nearest) < ShortLimit_) return static_cast<int>(Nearest);
   return ExactPixel(Value);
 }
