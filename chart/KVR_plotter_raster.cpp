@@ -81,13 +81,18 @@ constexpr int Far = 1 << 30;
 
 }  // namespace
 
-TItemRaster::TItemRaster(TCanvas* Canvas) : C_(Canvas) {
+void TItemRaster::Attach(TCanvas* Canvas) {
+  C_ = Canvas;
   QImage* Image = Canvas->Target();
-  if (!Image || Image->isNull() || Image->format() != QImage::Format_RGB32) return;
-  Bits_ = reinterpret_cast<QRgb*>(Image->bits());
-  Stride_ = Image->bytesPerLine() / qsizetype(sizeof(QRgb));
-  W_ = Image->width();
-  H_ = Image->height();
+  const bool Plain = Image && !Image->isNull() && Image->format() == QImage::Format_RGB32;
+  Bits_ = Plain ? reinterpret_cast<QRgb*>(Image->bits()) : nullptr;
+  W_ = Plain ? Image->width() : 0;
+  H_ = Plain ? Image->height() : 0;
+  const qsizetype Stride = Plain ? Image->bytesPerLine() / qsizetype(sizeof(QRgb)) : 0;
+  if (Stride == Stride_) return;
+  Stride_ = Stride;
+  Stamps_ = {};
+  Offsets_.clear();
 }
 
 bool TItemRaster::PlainPen() const {

@@ -12,7 +12,11 @@
 
 class TItemRaster {
 public:
-  explicit TItemRaster(TCanvas* Canvas);
+  TItemRaster() = default;
+  explicit TItemRaster(TCanvas* Canvas) { Attach(Canvas); }
+  // Draws on the canvas's image as it is now: attach again whenever it may have been
+  // resized. The marks' stores are kept while the image's rows keep their length.
+  void Attach(TCanvas* Canvas);
   // As DrawMark(Canvas, MarkType, X, Y).
   void Mark(uint8_t MarkType, int X, int Y);
   // As MoveTo(X1, Y1), LineTo(X2, Y2).
@@ -42,7 +46,7 @@ private:
   void Stamp(const TStamp& S, QRgb* Centre, QRgb Rgb) const;
   void StampClipped(int Sprite, int X, int Y, QRgb Rgb);
 
-  TCanvas* C_;
+  TCanvas* C_ = nullptr;
   QRgb* Bits_ = nullptr;
   qsizetype Stride_ = 0;
   int W_ = 0, H_ = 0;

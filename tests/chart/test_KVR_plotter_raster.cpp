@@ -97,6 +97,22 @@ TEST(PlotterRaster, MarksOverTheEdgesMatchAtEveryPlace) {
         }
 }
 
+// A raster kept from one image to the next, as the chart keeps its own: marks placed
+// for rows of the old length would land on the wrong rows of a wider image.
+TEST(PlotterRaster, ARasterMovedToAnotherImageStampsForItsRows) {
+  std::mt19937 Gen(3);
+  TItemRaster Raster;
+  for (const int W : {16, 40, 40, 9}) {
+    TPair P(W, 12, Gen);
+    Raster.Attach(P.Fast.Canvas());
+    for (int Type = 0; Type < TItemRaster::MarkShapes; ++Type) {
+      Raster.Mark(static_cast<uint8_t>(Type), 4 + Type % 5, 5);
+      DrawMark(P.General.Canvas(), static_cast<uint8_t>(Type), 4 + Type % 5, 5);
+    }
+    EXPECT_TRUE(P.Fast.Image() == P.General.Image()) << "width " << W;
+  }
+}
+
 // Long lines between inside points in all eight directions and at the exact halves,
 // where rounding up towards the start and away from it differ.
 TEST(PlotterRaster, LinesBetweenInsidePointsMatchInEveryOctant) {
