@@ -4,25 +4,19 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Stored as a double, limited, ties to even; NaN goes far off-screen. Adding and taking
-// away 1.5 * 2^52 rounds in the default mode (to nearest, ties to even) for every value
-// of this size, without a library call.
-int RoundPixel(long double Value) {
+// Stored as a double, limited, ties to even; NaN goes far off-screen.
+int TAxisMap::RoundPixel(long double Value) {
   const double V = static_cast<double>(Value);
   if (std::isnan(V)) return -2147483647;
-  constexpr double Shift = 6755399441055744.0;
   const double Limited = std::clamp(V, -2147483647.0, 2147483647.0);
-  return static_cast<int>((Limited + Shift) - Shift);
+  return static_cast<int>((Limited + RoundingShift) - RoundingShift);
 }
-
-}  // namespace
 
 void TAxisMap::Calibrate(const TSpan& Span, double RangeLow, double RangeHigh, bool Logarithmic) {
   Span_ = Span;
   if (Span.Extent() <= 0) {
-    K_ = 0, D_ = Span.Size / 2.0L, Logarithmic_ = false, Unshown_ = 0;
+    SetFactors(0, Span.Size / 2.0L);
+    Logarithmic_ = false, Unshown_ = 0;
     return;
   }
   long double Low = RangeLow, High = RangeHigh;
@@ -37,11 +31,22 @@ void TAxisMap::Calibrate(const TSpan& Span, double RangeLow, double RangeHigh, b
   if (!std::isfinite(K) || !std::isfinite(D)) return;
   // The kind of mapping changes only together with the factors it was made for.
   const bool Reversed = RangeHigh < RangeLow;
-  K_ = K, D_ = D, Logarithmic_ = Logarithmic;
+  SetFactors(K, D);
+  Logarithmic_ = Logarithmic;
   Unshown_ = Span.Vertical != Reversed ? Span.Size : 0;
 }
 
-int TAxisMap::ToPixel(double Value) const {
+// A factor beyond the double range becomes infinite and sends every value the exact
+// way. K is at least 2^-1025 (a pixel over twice the largest double), where a double
+// still keeps 49 bits. For |y| < 2^30, |K u| + |D| < 2^30 + 2 |D|; 2^-1000 stands for
+// the subnormals' fixed error.
+void TAxisMap::SetFactors(long double K, long double D) {
+  K_ = K, D_ = D;
+  KShort_ = static_cast<double>(K), DShort_ = static_cast<double>(D);
+  ShortLimit_ = 0.5 - ((0x1p30 + 2 * std::fabs(DShort_)) * 0x1p-43 + 0x1p-1000);
+}
+
+int TAxisMap::ExactPixel(double Value) const {
   if (!Logarithmic_) return RoundPixel(K_ * Value + D_);
   if (Value > 1e-100) return RoundPixel(K_ * std::log(static_cast<long double>(Value)) + D_);
   return Unshown_;

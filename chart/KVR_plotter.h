@@ -17,6 +17,7 @@
 #include "chart/KVR_Scale.h"
 #include "kvrbase/KVR_kvrbase.h"
 #include "chart/KVR_plotter_props.h"
+#include "chart/KVR_plotter_raster.h"
 #include "toolkit/Bitmap.h"
 
 enum GridStyleType : uint8_t {
@@ -392,6 +393,7 @@ private:
 
   std::array<std::array<TAxisMap, 2>, Layers> Maps_{};
   TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_, Surface_;
+  TItemRaster Raster_;  // the items' way into the chart-area image, kept for its stamps
   QString BackgroundPictureName_;  // the file BackgroundPicture_ was read from
   int AspectX_ = 1, AspectY_ = 1;
   bool PaintSuppressed_ = true;

@@ -1,7 +1,9 @@
 #include "chart/KVR_plotter_raster.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "kvrbase/KVR_kvrbase.h"
@@ -10,10 +12,15 @@ namespace {
 
 constexpr int PatternMarks = TItemRaster::MarkShapes;
 
-// The pixels a mark sets, all in the pen colour, as offsets from its centre, and what
-// it leaves behind on the canvas.
+// Pixels of one row of a mark, Left to Right inclusive, from its centre.
+struct TRun {
+  int Dy, Left, Right;
+};
+
+// The pixels a mark sets, all in the pen colour, as runs from its centre, and what it
+// leaves behind on the canvas.
 struct TSprite {
-  std::vector<QPoint> Pixels;
+  std::vector<TRun> Runs;
   int Left = 0, Top = 0, Right = 0, Bottom = 0;  // inclusive bounds of the pixels
   bool MovesPen = false;
   QPoint PenAfter;  // pen position afterwards, from the centre
@@ -41,12 +48,13 @@ TSprite Trace(uint8_t MarkType, TBrushStyle Brush) {
     const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
     for (int X = 0; X < Size; ++X) {
       if (Row[X] == ToQRgb(clWhite)) continue;
-      S.Pixels.emplace_back(X - Centre, Y - Centre);
+      if (X > 0 && Row[X - 1] != ToQRgb(clWhite)) ++S.Runs.back().Right;
+      else S.Runs.push_back({Y - Centre, X - Centre, X - Centre});
       S.Left = std::min(S.Left, X - Centre), S.Right = std::max(S.Right, X - Centre);
       S.Top = std::min(S.Top, Y - Centre), S.Bottom = std::max(S.Bottom, Y - Centre);
     }
   }
-  if (S.Pixels.empty()) S.Left = S.Top = S.Right = S.Bottom = 0;
+  if (S.Runs.empty()) S.Left = S.Top = S.Right = S.Bottom = 0;
   S.MovesPen = C.PenPos() != Away;
   S.PenAfter = C.PenPos() - QPoint(Centre, Centre);
   S.BrushAfter = C.Brush()->Style();
@@ -68,15 +76,23 @@ const TSprite& Sprite(int Index) {
   return Sprites[Index];
 }
 
+// A mark this far out lies off every canvas, and the general drawing leaves it alone.
+constexpr int Far = 1 << 30;
+
 }  // namespace
 
-TItemRaster::TItemRaster(TCanvas* Canvas) : C_(Canvas) {
+void TItemRaster::Attach(TCanvas* Canvas) {
+  C_ = Canvas;
   QImage* Image = Canvas->Target();
-  if (!Image || Image->isNull() || Image->format() != QImage::Format_RGB32) return;
-  Bits_ = reinterpret_cast<QRgb*>(Image->bits());
-  Stride_ = Image->bytesPerLine() / qsizetype(sizeof(QRgb));
-  W_ = Image->width();
-  H_ = Image->height();
+  const bool Plain = Image && !Image->isNull() && Image->format() == QImage::Format_RGB32;
+  Bits_ = Plain ? reinterpret_cast<QRgb*>(Image->bits()) : nullptr;
+  W_ = Plain ? Image->width() : 0;
+  H_ = Plain ? Image->height() : 0;
+  const qsizetype Stride = Plain ? Image->bytesPerLine() / qsizetype(sizeof(QRgb)) : 0;
+  if (Stride == Stride_) return;
+  Stride_ = Stride;
+  Stamps_ = {};
+  Offsets_.clear();
 }
 
 bool TItemRaster::PlainPen() const {
@@ -84,27 +100,59 @@ bool TItemRaster::PlainPen() const {
   return Pen->Width() == 1 && Pen->Style() == psSolid && Pen->Mode() == pmCopy;
 }
 
+// A mark wholly inside the image needs no test at all; one that reaches past it is
+// clipped run by run.
 void TItemRaster::Mark(uint8_t MarkType, int X, int Y) {
-  if (MarkType < PatternMarks && PlainPen() && !C_->IsPrinter()) {
+  if (MarkType < PatternMarks && PlainPen() && !C_->IsPrinter() && Bits_ && X >= -Far && X <= Far && Y >= -Far &&
+      Y <= Far) {
     const int Index = SpriteIndex(MarkType, C_->Brush()->Style());
-    const TSprite& S = Sprite(Index);
-    if (Inside(int64_t(X) + S.Left, int64_t(Y) + S.Top) && Inside(int64_t(X) + S.Right, int64_t(Y) + S.Bottom)) {
-      const QRgb Rgb = ToQRgb(C_->Pen()->Color());
-      QRgb* Centre = Bits_ + Y * Stride_ + X;
-      for (const qsizetype Offset : OffsetsOf(Index)) Centre[Offset] = Rgb;
-      if (S.MovesPen) C_->MoveTo(X + S.PenAfter.x(), Y + S.PenAfter.y());
-      C_->Brush()->SetStyle(S.BrushAfter);
-      return;
-    }
+    const TStamp& S = StampOf(Index);
+    const QRgb Rgb = ToQRgb(C_->Pen()->Color());
+    if (X + S.Left >= 0 && X + S.Right < W_ && Y + S.Top >= 0 && Y + S.Bottom < H_)
+      Stamp(S, Bits_ + Y * Stride_ + X, Rgb);
+    else
+      StampClipped(Index, X, Y, Rgb);
+    if (S.MovesPen) C_->MoveTo(X + S.PenAfter.x(), Y + S.PenAfter.y());
+    C_->Brush()->SetStyle(S.BrushAfter);
+    return;
   }
   DrawMark(C_, MarkType, X, Y);
 }
 
-const std::vector<qsizetype>& TItemRaster::OffsetsOf(int Index) {
-  std::vector<qsizetype>& Offsets = Offsets_[static_cast<size_t>(Index)];
-  if (Offsets.empty())
-    for (const QPoint& P : Sprite(Index).Pixels) Offsets.push_back(P.y() * Stride_ + P.x());
-  return Offsets;
+// Runs of four or more pixels go as 16-byte stores, overlapping at their end.
+const TItemRaster::TStamp& TItemRaster::Prepare(int Index) {
+  const TSprite& Sprite = ::Sprite(Index);
+  TStamp& S = Stamps_[static_cast<size_t>(Index)];
+  S = {true, Sprite.MovesPen, Sprite.BrushAfter, Sprite.Left, Sprite.Top, Sprite.Right, Sprite.Bottom, Sprite.PenAfter};
+  S.First = static_cast<uint32_t>(Offsets_.size());
+  for (const TRun& R : Sprite.Runs)
+    if (R.Right - R.Left >= 3) {
+      for (int X = R.Left; X + 3 < R.Right; X += 4) Offsets_.push_back(R.Dy * Stride_ + X);
+      Offsets_.push_back(R.Dy * Stride_ + R.Right - 3);
+    }
+  S.Quads = static_cast<uint32_t>(Offsets_.size()) - S.First;
+  for (const TRun& R : Sprite.Runs)
+    if (R.Right - R.Left < 3)
+      for (int X = R.Left; X <= R.Right; ++X) Offsets_.push_back(R.Dy * Stride_ + X);
+  S.Singles = static_cast<uint32_t>(Offsets_.size()) - S.First - S.Quads;
+  return S;
+}
+
+void TItemRaster::Stamp(const TStamp& S, QRgb* Centre, QRgb Rgb) const {
+  const std::array<QRgb, 4> Quad{Rgb, Rgb, Rgb, Rgb};
+  const qsizetype* Offset = Offsets_.data() + S.First;
+  for (const qsizetype* End = Offset + S.Quads; Offset != End; ++Offset)
+    std::memcpy(Centre + *Offset, Quad.data(), sizeof Quad);
+  for (const qsizetype* End = Offset + S.Singles; Offset != End; ++Offset) Centre[*Offset] = Rgb;
+}
+
+void TItemRaster::StampClipped(int Index, int X, int Y, QRgb Rgb) {
+  for (const TRun& R : Sprite(Index).Runs) {
+    const int Row = Y + R.Dy, Left = std::max(X + R.Left, 0), Right = std::min(X + R.Right, W_ - 1);
+    if (Row < 0 || Row >= H_ || Left > Right) continue;
+    QRgb* Bits = Bits_ + Row * Stride_;
+    std::fill(Bits + Left, Bits + Right + 1, Rgb);
+  }
 }
 
 void TItemRaster::Line(int X1, int Y1, int X2, int Y2) {
@@ -118,22 +166,28 @@ void TItemRaster::Line(int X1, int Y1, int X2, int Y2) {
 }
 
 // The canvas's line between two pixels of the image, end pixel omitted: the minor
-// coordinate of step i of N is round(i * d / N), halves up, kept as an error term.
-// Both ends inside the image bound every pixel between them and every sum below.
+// coordinate of step i of N is round(i * d / N), halves up, kept as an error term E
+// that reaches 0 when the minor step is due. Both ends inside the image bound every
+// pixel between them and every sum below.
 void TItemRaster::Walk(int X1, int Y1, int X2, int Y2, QRgb Rgb) {
   const bool XMajor = std::abs(X2 - X1) >= std::abs(Y2 - Y1);
   const int DA = XMajor ? X2 - X1 : Y2 - Y1, DB = XMajor ? Y2 - Y1 : X2 - X1;
   const int N = std::abs(DA);
   const qsizetype MajorStep = (DA > 0 ? 1 : -1) * (XMajor ? 1 : Stride_);
   const qsizetype MinorStep = (DB > 0 ? 1 : -1) * (XMajor ? Stride_ : 1);
-  const int Rise = 2 * std::abs(DB), Span = 2 * N;
+  const qsizetype DiagonalStep = MajorStep + MinorStep;
+  const int Rise = 2 * std::abs(DB), Span = 2 * N, Fall = Rise - Span;
   QRgb* P = Bits_ + Y1 * Stride_ + X1;
-  // The error term runs from N; with DB < 0 the same steps are taken mirrored, except
-  // that a half rounds up, towards the start: Rem counts from N - 1 then.
-  int Rem = DB >= 0 ? N : N - 1;
-  for (int I = 0; I < N; ++I, P += MajorStep) {
+  // With DB < 0 the same steps are taken mirrored, except that a half rounds up,
+  // towards the start: E starts one lower then.
+  int E = DB >= 0 ? -N : -N - 1;
+  // On a slope the minor steps come too irregularly to predict: both ways are worked
+  // out and one is picked without a branch.
+  for (int I = 0; I < N; ++I) {
     *P = Rgb;
-    Rem += Rise;
-    if (Rem >= Span) Rem -= Span, P += MinorStep;
+    const int Straight = E + Rise, Diagonal = E + Fall;
+    const bool Due = __builtin_expect_with_probability(Straight >= 0, 1, 0.5);
+    E = Due ? Diagonal : Straight;
+    P += Due ? DiagonalStep : MajorStep;
   }
 }

@@ -7,7 +7,6 @@
 #include <span>
 
 #include "chart/KVR_plotter.h"
-#include "chart/KVR_plotter_raster.h"
 
 namespace {
 
@@ -260,7 +259,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
   Pen->SetStyle(Style);
   C->Brush()->SetColor(ChartColor_);
   C->MoveTo(0, 0);
-  TItemRaster Raster(C);
+  Raster_.Attach(C);
   const int Left = ImageLeft(), Top = ImageTop();
   int Layer = 1;  // the maps of the layer in hand, looked up when it changes
   const auto* M = &Maps_[0];
@@ -277,7 +276,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     int X1, Y1;
     Pixel(I.X1, I.Y1, X1, Y1);
     if (I.ChartItemKind == ikMark) {
-      Raster.Mark(I.MarkType, X1, Y1);
+      Raster_.Mark(I.MarkType, X1, Y1);
       continue;
     }
     int X2, Y2;
@@ -292,7 +291,7 @@ void TCustomPlotter::RenderItems(TCanvas* C) {
     } else if (X1 == X2 && Y1 == Y2) {
       C->SetPixel(X1, Y1, I.Color);
     } else {
-      Raster.Line(X1, Y1, X2, Y2);
+      Raster_.Line(X1, Y1, X2, Y2);
     }
   }
 }

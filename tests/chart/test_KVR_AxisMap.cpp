@@ -76,3 +76,38 @@ TEST(AxisMap, ADragMovesTheRangeWithTheMouse) {
 }
 
 }  // namespace
+
+// The double-precision way of ToPixel against the extended-precision rule, at the values
+// nearest to every half pixel of a span (where the two ways could round apart), a few
+// ulps either side, and at values no mapping can round alike.
+TEST(AxisMap, ToPixelIsTheExactRuleAtAndAroundEveryHalfPixel) {
+  const double Specials[] = {0.0, -0.0, NAN, INFINITY, -INFINITY, 1e308, -1e308, 5e-324, 1e-310, 1e-100, 1e100};
+  const struct {
+    TAxisMap::TSpan Span;
+    double Low, High;
+    bool Logarithmic;
+  } Cases[] = {
+      {Across, -15, 15, false},   {Up, -11, 11, false},          {Across, 15, -15, false},
+      {Up, 0.1, 0.3, false},      {Across, 1e10, 1e10 + 1e-5, false}, {Across, 1, 1 + 4 * 0x1p-52, false},
+      {Up, -1e300, 1e300, false}, {Across, 5e-324, 2e-323, false},    {Across, -1e-300, 1e-300, false},
+      {Across, 1, 1000, true},    {Up, 1000, 1, true},                {Across, 1e-90, 1e250, true},
+      {Up, 1, 1 + 0x1p-50, true}, {{0, 30000, 30001, false}, -1, 1, false}, {{0, 1, 2, false}, -1e308, 1e308, false},
+  };
+  for (const auto& C : Cases) {
+    TAxisMap M;
+    M.Calibrate(C.Span, C.Low, C.High, C.Logarithmic);
+    auto Check = [&](double V) { ASSERT_EQ(M.ToPixel(V), M.ExactPixel(V)) << C.Low << ".." << C.High << " at " << V; };
+    for (double V : Specials) Check(V);
+    const int Lo = std::min(C.Span.First, C.Span.Last) - 2, Hi = std::max(C.Span.First, C.Span.Last) + 2;
+    for (int Pixel = Lo; Pixel <= Hi; Pixel += std::max(1, (Hi - Lo) / 500)) {
+      // The world value of the half pixel, and its neighbours ulp by ulp.
+      const double W0 = M.ToWorld(Pixel), W1 = M.ToWorld(Pixel + 1);
+      const double Half = C.Logarithmic ? std::sqrt(W0) * std::sqrt(W1) : W0 + (W1 - W0) / 2;
+      double Below = Half, Above = Half;
+      for (int Ulp = 0; Ulp < 8; ++Ulp) {
+        Check(Below), Check(Above);
+        Below = std::nextafter(Below, -INFINITY), Above = std::nextafter(Above, INFINITY);
+      }
+    }
+  }
+}

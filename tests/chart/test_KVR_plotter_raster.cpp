@@ -73,6 +73,46 @@ TEST(PlotterRaster, DrawsTheSamePixelsAsTheGeneralCanvas) {
   }
 }
 
+// Every mark shape with either brush at every place from wholly outside an image, over
+// each edge and corner, to wholly inside: the clipped runs against the general clipping.
+TEST(PlotterRaster, MarksOverTheEdgesMatchAtEveryPlace) {
+  std::mt19937 Gen(12);
+  TPair P(11, 9, Gen);
+  TItemRaster Raster(P.Fast.Canvas());
+  for (int Type = 0; Type < TItemRaster::MarkShapes; ++Type)
+    for (const TBrushStyle Brush : {bsSolid, bsClear})
+      for (int Y = -10; Y < 20; ++Y)
+        for (int X = -10; X < 22; ++X) {
+          const auto Color = static_cast<TColor>(Gen() & 0xFFFFFF);
+          P.Both([&](TCanvas* C) {
+            C->Pen()->SetColor(Color);
+            C->Brush()->SetStyle(Brush);
+            C->MoveTo(0, 0);
+          });
+          Raster.Mark(static_cast<uint8_t>(Type), X, Y);
+          DrawMark(P.General.Canvas(), static_cast<uint8_t>(Type), X, Y);
+          ASSERT_TRUE(P.Fast.Image() == P.General.Image()) << "type " << Type << " at " << X << "," << Y;
+          ASSERT_EQ(P.Fast.Canvas()->PenPos(), P.General.Canvas()->PenPos()) << "type " << Type;
+          ASSERT_EQ(P.Fast.Canvas()->Brush()->Style(), P.General.Canvas()->Brush()->Style()) << "type " << Type;
+        }
+}
+
+// A raster kept from one image to the next, as the chart keeps its own: marks placed
+// for rows of the old length would land on the wrong rows of a wider image.
+TEST(PlotterRaster, ARasterMovedToAnotherImageStampsForItsRows) {
+  std::mt19937 Gen(3);
+  TItemRaster Raster;
+  for (const int W : {16, 40, 40, 9}) {
+    TPair P(W, 12, Gen);
+    Raster.Attach(P.Fast.Canvas());
+    for (int Type = 0; Type < TItemRaster::MarkShapes; ++Type) {
+      Raster.Mark(static_cast<uint8_t>(Type), 4 + Type % 5, 5);
+      DrawMark(P.General.Canvas(), static_cast<uint8_t>(Type), 4 + Type % 5, 5);
+    }
+    EXPECT_TRUE(P.Fast.Image() == P.General.Image()) << "width " << W;
+  }
+}
+
 // Long lines between inside points in all eight directions and at the exact halves,
 // where rounding up towards the start and away from it differ.
 TEST(PlotterRaster, LinesBetweenInsidePointsMatchInEveryOctant) {
