@@ -70,14 +70,35 @@ void TCustomPlotter::Paint() {
   RenderFrame();
   RenderBackground();
   RenderData();
-  FullImage_.Canvas()->Draw(ImageLeft(), ImageTop(), ChartAreaImage_.Image());
+  LayOnFullImage(ChartAreaImage_, ImageLeft(), ImageTop());
   PresentImage(FullImage_, 0, 0);
   Painting_ = false;
 }
 
+// The full image is what the control shows. Made anew (first use, resize), it starts in
+// the window colour.
+void TCustomPlotter::SizeFullImage() {
+  const int W = width(), H = height();
+  if (FullImage_.Width() == W && FullImage_.Height() == H) return;
+  FullImage_.SetSize(W, H);
+  TCanvas* C = FullImage_.Canvas();
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(WindColor_);
+  C->FillRect(0, 0, W, H);
+}
+
+// Image's pixel (0, 0) belongs at control pixel (OX, OY). The chart-area image is
+// normally a window onto its box of the full image and needs no copy; it has pixels of
+// its own where its box reaches past the control (the frame's far column or row), or
+// when a copy of it held elsewhere made drawing detach it.
+void TCustomPlotter::LayOnFullImage(const TBitmap& Image, int OX, int OY) {
+  if (&Image == &FullImage_ || Image.Views(FullImage_, QRect(OX, OY, Image.Width(), Image.Height()))) return;
+  FullImage_.Canvas()->Draw(OX, OY, Image.Image());
+}
+
 void TCustomPlotter::RenderFrame() {
   const int W = width(), H = height();
-  FullImage_.SetSize(W, H);
+  SizeFullImage();
   TCanvas* C = FullImage_.Canvas();
   C->Pen()->SetStyle(psSolid);
   C->Pen()->SetMode(pmCopy);
@@ -159,7 +180,9 @@ void TCustomPlotter::RenderBackground() {
   BackgroundPending_ = false;
   const TChartArea A = ChartArea();
   const int Right = std::min(A.Right, width()), Bottom = std::min(A.Bottom, height());
-  ChartAreaImage_.SetSize(std::max(Right - ImageLeft() + 1, 0), std::max(Bottom - ImageTop() + 1, 0));
+  SizeFullImage();
+  ChartAreaImage_.View(FullImage_, QRect(ImageLeft(), ImageTop(), std::max(Right - ImageLeft() + 1, 0),
+                                         std::max(Bottom - ImageTop() + 1, 0)));
   TCanvas* C = ChartAreaImage_.Canvas();
   const int IW = ChartAreaImage_.Width(), IH = ChartAreaImage_.Height();
   C->Pen()->SetStyle(psSolid);
@@ -414,18 +437,14 @@ void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
     }
   }
   *C->Pen() = Saved;
-  if (Surface_.Width() != width() || Surface_.Height() != height()) {
-    Surface_.SetSize(width(), height());
-    Surface_.Canvas()->Brush()->SetColor(WindColor_);
-    Surface_.Canvas()->FillRect(0, 0, width(), height());
-  }
-  Surface_.Canvas()->Draw(OX, OY, Image.Image());
+  SizeFullImage();
+  LayOnFullImage(Image, OX, OY);
   update();
 }
 
 void TCustomPlotter::paintEvent(QPaintEvent*) {
-  if (Surface_.Width() != width() || Surface_.Height() != height()) Paint();
-  CopyToControl(this, Surface_.Image());
+  if (FullImage_.Width() != width() || FullImage_.Height() != height()) Paint();
+  CopyToControl(this, FullImage_.Image());
 }
 
 // Changes made while the chart was hidden on purpose were not painted.
