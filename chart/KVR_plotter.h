@@ -160,8 +160,8 @@ public:
   // what is drawn on one shows in the other.
   TBitmap* ChartAreaImage();
   // The steps of Paint: frame, caption and scales into the full image; background, then
-  // grid and items into the chart-area image; crosshairs, and Image (whose pixel (0, 0)
-  // lies at control pixel (OX, OY)) laid onto the full image if it is not part of it.
+  // grid and items into the chart-area image; Image (whose pixel (0, 0) lies at control
+  // pixel (OX, OY)) laid onto the full image unless it is part of it, and crosshairs.
   void RenderFrame();
   void RenderBackground();
   void RenderData();
@@ -321,8 +321,8 @@ private:
   // A margin below zero thus costs no memory beyond the control's size.
   int ImageLeft() const { return std::max(ML_, 0); }
   int ImageTop() const { return std::max(MT_, 0); }
-  void SizeFullImage();
-  void LayOnFullImage(const TBitmap& Image, int OX, int OY);
+  QRect ChartAreaBox() const;
+  TCanvas* FullCanvas();
   bool LoadBackgroundPicture();
   void RenderShadow(TCanvas* C);
   void RenderCaption(TCanvas* C);

@@ -60,11 +60,15 @@ uchar* TBitmap::SharedPixels() {
 void TBitmap::View(TBitmap& Whole, const QRect& Part) {
   if (Part.isEmpty() || !Whole.Image_.rect().contains(Part) || Whole.Image_.format() != QImage::Format_RGB32)
     return SetSize(Part.width(), Part.height());
+  if (Views(Whole, Part) && Image_.isDetached() && Whole.Image_.isDetached() && Whole.Block_ &&
+      Whole.Image_.constBits() == Whole.Block_.get())
+    return;  // that window already, and no one else holds a copy of either image
+  // A window that someone else holds a copy of, or that drawing detached while one was
+  // held, may still show Whole's block: Whole moves to a new one, so the copy keeps its
+  // pixels.
+  if (IsView_) Whole.Block_.reset();
   const qsizetype Stride = Whole.Image_.bytesPerLine();
   uchar* First = Whole.SharedPixels() + Part.top() * Stride + Part.left() * qsizetype(sizeof(QRgb));
-  if (IsView_ && Image_.isDetached() && Image_.constBits() == First && Image_.size() == Part.size() &&
-      Image_.bytesPerLine() == Stride)
-    return;  // already that window, and no one else holds its image
   Image_ = ImageOver(Whole.Block_, First, Part.width(), Part.height(), Stride);
   Block_.reset();
   IsView_ = true;

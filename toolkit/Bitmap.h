@@ -22,9 +22,10 @@ public:
   void SetSize(int Width, int Height, bool Alpha = false);
   // Makes this bitmap a window onto the pixels of Part of Whole (an opaque image Part
   // lies within): what is drawn on either shows in both, without a copy. The pixels
-  // stay valid for this image and its copies however Whole changes later. Drawing on
-  // either image while someone else holds a copy of it gives that image pixels of its
-  // own, so ask Views whether drawing here still reaches Whole.
+  // stay valid for this image and its copies however Whole changes later. A copy of
+  // this image held elsewhere follows Whole until View is called again, which then
+  // gives Whole new pixels and leaves the copy as it was. Drawing on this image while a
+  // copy is held detaches it from Whole; Views tells whether it still is a window.
   void View(TBitmap& Whole, const QRect& Part);
   bool Views(const TBitmap& Whole, const QRect& Part) const;
   TCanvas* Canvas() { return &Canvas_; }

@@ -132,6 +132,7 @@ std::pair<int64_t, int64_t> EllipseRow(int64_t W, int64_t H, int64_t J) {
 // stores the processor has are chosen when the program starts.
 __attribute__((target_clones("avx512f", "avx2", "default")))
 void FillPixels(QRgb* First, size_t Count, QRgb Value) { std::fill_n(First, Count, Value); }
+constexpr size_t ShortRun = 16;  // pixels; shorter runs are written in place
 
 }  // namespace
 
@@ -205,10 +206,12 @@ void TCanvas::Block(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, QRgb Rgb) {
     FillPixels(Bits_ + B.Top * Stride_, size_t((B.Bottom - B.Top + 1) * Stride_), Rgb);
     return;
   }
+  const size_t Run = size_t(B.Right - B.Left + 1);
   for (int64_t Y = B.Top; Y <= B.Bottom; ++Y) {
     QRgb* Row = Bits_ + Y * Stride_;
-    if (Pen_.Mode() == pmCopy) FillPixels(Row + B.Left, size_t(B.Right - B.Left + 1), Rgb);
-    else for (int64_t X = B.Left; X <= B.Right; ++X) Put(int(X), int(Y), Rgb);
+    if (Pen_.Mode() != pmCopy) for (int64_t X = B.Left; X <= B.Right; ++X) Put(int(X), int(Y), Rgb);
+    else if (Run >= ShortRun) FillPixels(Row + B.Left, Run, Rgb);
+    else std::fill_n(Row + B.Left, Run, Rgb);  // a box's side: no call through the processor choice
   }
 }
 

@@ -324,3 +324,42 @@ TEST(CopyToControl, AtFractionalRatiosEveryLineKeepsTheSameWeight) {
 }
 
 }  // namespace
+
+// A view draws into its part of the whole and nowhere else; copies of either image
+// taken elsewhere keep their pixels once the view is placed again, and a view outlives
+// the whole's pixels it was made on.
+TEST(BitmapView, DrawsIntoItsPartOnlyAndCopiesHeldElsewhereKeepTheirPixels) {
+  TBitmap Whole(20, 10);
+  ClearWhite(Whole);
+  TBitmap View;
+  const QRect Part(5, 2, 8, 6);
+  View.View(Whole, Part);
+  ASSERT_TRUE(View.Views(Whole, Part));
+  View.Canvas()->Pen()->SetColor(clRed);
+  View.Canvas()->MoveTo(-10, 3);
+  View.Canvas()->LineTo(30, 3);  // clipped to the view, not to the whole
+  EXPECT_EQ(PixelsOf(Whole, clRed), Block(5, 5, 12, 5));
+
+  const QImage HeldView = View.Image(), HeldWhole = Whole.Image();
+  const QImage ViewBefore = HeldView.copy(), WholeBefore = HeldWhole.copy();
+  View.View(Whole, Part);
+  EXPECT_TRUE(View.Views(Whole, Part));
+  View.Canvas()->SetPixel(0, 0, clBlue);
+  EXPECT_EQ(Whole.Canvas()->Pixel(5, 2), clBlue);
+  EXPECT_EQ(HeldView, ViewBefore);
+  EXPECT_EQ(HeldWhole, WholeBefore);
+
+  // Drawing on a view whose image is held elsewhere detaches it from the whole.
+  const QImage Held = View.Image();
+  View.Canvas()->SetPixel(1, 0, clLime);
+  EXPECT_FALSE(View.Views(Whole, Part));
+  EXPECT_EQ(Whole.Canvas()->Pixel(6, 2), clWhite);
+
+  View.View(Whole, Part);
+  Whole.SetSize(3, 3);
+  EXPECT_FALSE(View.Views(Whole, Part));
+  EXPECT_EQ(View.Canvas()->Pixel(0, 0), clBlue);  // the old pixels live on in the view
+  View.View(Whole, Part);  // a part beyond the whole: pixels of its own
+  EXPECT_EQ(View.Width(), 8);
+  EXPECT_FALSE(View.Views(Whole, Part));
+}
