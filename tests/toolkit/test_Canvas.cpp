@@ -75,6 +75,27 @@ TEST(Canvas, RectangleCoversTheHalfOpenBox) {
   EXPECT_EQ(Painted(C), Block(3, 4, 9, 8));
 }
 
+// A solid box with a 1-pixel outline, wherever it lies on or across the image's edges,
+// is its inside filled and its border walked as lines.
+TEST(Canvas, OutlinedBoxIsItsInsideAndItsBorderAtEveryPlace) {
+  for (int X1 = -4; X1 <= 9; X1 += 1)
+    for (int Y1 = -3; Y1 <= 8; Y1 += 1)
+      for (const QPoint Size : {QPoint(2, 2), QPoint(3, 5), QPoint(7, 3), QPoint(12, 12)}) {
+        const int X2 = X1 + Size.x(), Y2 = Y1 + Size.y();
+        TBitmap Box(8, 7), Expected(8, 7);
+        ClearWhite(Box);
+        ClearWhite(Expected);
+        for (TCanvas* C : {Box.Canvas(), Expected.Canvas()}) {
+          C->Pen()->SetColor(clRed);
+          C->Brush()->SetColor(clBlue);
+        }
+        Box.Canvas()->Rectangle(X1, Y1, X2, Y2);
+        Expected.Canvas()->FillRect(X1 + 1, Y1 + 1, X2 - 1, Y2 - 1);
+        Expected.Canvas()->Polyline({{X1, Y1}, {X2 - 1, Y1}, {X2 - 1, Y2 - 1}, {X1, Y2 - 1}, {X1, Y1}});
+        ASSERT_EQ(Box.Image(), Expected.Image()) << X1 << "," << Y1 << " size " << Size.x() << "x" << Size.y();
+      }
+}
+
 TEST(Canvas, BlendRectMixesTheBrushIntoTheHalfOpenBox) {
   TBitmap B(20, 20);
   ClearWhite(B);
