@@ -418,14 +418,10 @@ void TCustomPlotter::RenderGrid(TCanvas* C) {
 // has pixels of its own where its box reaches past the control (the frame's far column
 // or row), or when drawing detached it while a copy of it was held elsewhere.
 void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
-  TCanvas* C = FullImage_.Canvas();
-  if (&Image == &FullImage_ || Image.Views(FullImage_, QRect(OX, OY, Image.Width(), Image.Height()))) {
-    C = FullCanvas();
-  } else {
-    const QImage Drawn = Image.Image();  // placing the window may replace a detached one
-    C = FullCanvas();
-    C->Draw(OX, OY, Drawn);
-  }
+  const bool InPlace = &Image == &FullImage_ || Image.Views(FullImage_, QRect(OX, OY, Image.Width(), Image.Height()));
+  const QImage Drawn = InPlace ? QImage() : Image.Image();  // placing the window may replace a detached one
+  TCanvas* C = FullCanvas();
+  if (!InPlace) C->Draw(OX, OY, Drawn);
   const TPen Saved = *C->Pen();
   const TChartArea A = ChartArea();
   for (const auto& Cross : CrossHairs_) {
