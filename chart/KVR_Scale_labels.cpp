@@ -59,9 +59,13 @@ const TLabelStamps::TVariant& TLabelStamps::VariantOf(TCanvas* C, TEntry& E, con
 bool TLabelStamps::Fits(const TCanvas* C, const TVariant& V, int X, int Y) const {
   if (!V.Usable) return false;
   const QImage* Image = C->Target();
+  const uchar* Bits = Image->constBits();
+  const qsizetype Stride = Image->bytesPerLine();
+  const int W = Image->width(), H = Image->height();
   for (const TInk& I : V.Ink) {
     const QPoint P = I.At + QPoint(X, Y);
-    if (!Image->valid(P) || reinterpret_cast<const QRgb*>(Image->constScanLine(P.y()))[P.x()] != V.Under) return false;
+    const bool On = P.x() >= 0 && P.y() >= 0 && P.x() < W && P.y() < H;
+    if (!On || reinterpret_cast<const QRgb*>(Bits + P.y() * Stride)[P.x()] != V.Under) return false;
   }
   return true;
 }

@@ -154,18 +154,21 @@ public:
   void PixelToWorld(int Layer, int Px, int Py, double& X, double& Y) const;
   void SetBounds(int Left, int Top, int Width, int Height);
   void ApplyScaleProps(TScale* Scale, const TScaleProps* Props);
+  // The picture the control shows.
   TBitmap* FullImage() { return &FullImage_; }
   // The visible part of the chart area; its pixel (0, 0) lies at control pixel
-  // (max(MarginLeft, 0), max(MarginTop, 0)).
+  // (max(MarginLeft, 0), max(MarginTop, 0)). Normally a window onto the full image:
+  // what is drawn on one shows in the other.
   TBitmap* ChartAreaImage();
   // The steps of Paint: frame, caption and scales into the full image; background, then
-  // grid and items into the chart-area image; crosshairs and the copy onto the control.
+  // grid and items into the chart-area image; Image (whose pixel (0, 0) lies at control
+  // pixel (OX, OY)) laid onto the full image unless it is part of it, and crosshairs.
   void RenderFrame();
   void RenderBackground();
   void RenderData();
   void PresentImage(TBitmap& Image, int OX, int OY);
-  // What the control shows: the last picture copied onto it.
-  const QImage& Surface() const { return Surface_.Image(); }
+  // What the control shows, as a QImage.
+  const QImage& Surface() const { return FullImage_.Image(); }
   bool PaintSuppressed() const { return PaintSuppressed_; }
   void SetPaintSuppressed(bool V);
   TScale* ScaleOf(int Axis, int Layer) const;  // the axis sub-control; Axis 0 x, 1 y
@@ -319,6 +322,8 @@ private:
   // A margin below zero thus costs no memory beyond the control's size.
   int ImageLeft() const { return std::max(ML_, 0); }
   int ImageTop() const { return std::max(MT_, 0); }
+  QRect ChartAreaBox() const;
+  TCanvas* FullCanvas();
   bool LoadBackgroundPicture();
   void RenderShadow(TCanvas* C);
   void RenderCaption(TCanvas* C);
@@ -392,7 +397,7 @@ private:
   std::unique_ptr<TBakGndImg> Background_;
 
   std::array<std::array<TAxisMap, 2>, Layers> Maps_{};
-  TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_, Surface_;
+  TBitmap FullImage_, ChartAreaImage_, BackgroundPicture_;
   TItemRaster Raster_;  // the items' way into the chart-area image, kept for its stamps
   QString BackgroundPictureName_;  // the file BackgroundPicture_ was read from
   int AspectX_ = 1, AspectY_ = 1;

@@ -214,7 +214,7 @@ void TCustomPlotter::ZoomDragStep(int X, int Y) {
 
 // The rubber band: drawn and erased with a white XOR pen on what the control shows.
 void TCustomPlotter::DrawZoomWindow() {
-  TCanvas* C = Surface_.Canvas();
+  TCanvas* C = FullCanvas();
   C->Pen()->SetMode(pmXor);
   C->Pen()->SetColor(clWhite);
   C->Pen()->SetWidth(1);

@@ -69,23 +69,46 @@ void TCustomPlotter::Paint() {
   RenderFrame();
   RenderBackground();
   RenderData();
-  FullImage_.Canvas()->Draw(ImageLeft(), ImageTop(), ChartAreaImage_.Image());
-  PresentImage(FullImage_, 0, 0);
+  PresentImage(ChartAreaImage_, ImageLeft(), ImageTop());
   Painting_ = false;
+}
+
+// The chart-area image's box in control pixels: the area cut to the control, plus the
+// frame's column and row where they lie just past the control's far edges.
+QRect TCustomPlotter::ChartAreaBox() const {
+  const TChartArea A = ChartArea();
+  const int Right = std::min(A.Right, width()), Bottom = std::min(A.Bottom, height());
+  return {ImageLeft(), ImageTop(), std::max(Right - ImageLeft() + 1, 0), std::max(Bottom - ImageTop() + 1, 0)};
+}
+
+// The full image, which the control shows, ready to be drawn on: of the control's size
+// (made anew, it starts in the window colour), with the chart-area image a window onto
+// its box where the box lies within it. That window is placed before anything is drawn,
+// so a copy of it held elsewhere keeps its pixels.
+TCanvas* TCustomPlotter::FullCanvas() {
+  const int W = width(), H = height();
+  TCanvas* C = FullImage_.Canvas();
+  if (FullImage_.Width() != W || FullImage_.Height() != H) {
+    FullImage_.SetSize(W, H);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(WindColor_);
+    C->FillRect(0, 0, W, H);
+  }
+  ChartAreaImage_.View(FullImage_, ChartAreaBox());
+  return C;
 }
 
 void TCustomPlotter::RenderFrame() {
   const int W = width(), H = height();
-  FullImage_.SetSize(W, H);
-  TCanvas* C = FullImage_.Canvas();
+  TCanvas* C = FullCanvas();
   C->Pen()->SetStyle(psSolid);
   C->Pen()->SetMode(pmCopy);
   C->Pen()->SetWidth(1);
   C->Pen()->SetColor(WindColor_);
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(WindColor_);
-  // Paint lays the chart-area image over its box last, so only the bands around it are
-  // filled: the box is most of the control, and filling it twice doubled the cost.
+  // The chart-area image covers its box, so only the bands around it are filled: the box
+  // is most of the control, and filling it twice doubled the cost.
   const TChartArea A = ChartArea();
   const int L = ImageLeft(), T = ImageTop(), R = std::min(A.Right, W) + 1, B = std::min(A.Bottom, H) + 1;
   if (R <= L || B <= T) {
@@ -157,8 +180,7 @@ TBitmap* TCustomPlotter::ChartAreaImage() {
 void TCustomPlotter::RenderBackground() {
   BackgroundPending_ = false;
   const TChartArea A = ChartArea();
-  const int Right = std::min(A.Right, width()), Bottom = std::min(A.Bottom, height());
-  ChartAreaImage_.SetSize(std::max(Right - ImageLeft() + 1, 0), std::max(Bottom - ImageTop() + 1, 0));
+  FullCanvas();
   TCanvas* C = ChartAreaImage_.Canvas();
   const int IW = ChartAreaImage_.Width(), IH = ChartAreaImage_.Height();
   C->Pen()->SetStyle(psSolid);
@@ -391,8 +413,14 @@ void TCustomPlotter::RenderGrid(TCanvas* C) {
   C->Pen()->SetStyle(psSolid);
 }
 
+// The chart-area image is normally a window onto the full image and needs no copy. It
+// has pixels of its own where its box reaches past the control (the frame's far column
+// or row), or when drawing detached it while a copy of it was held elsewhere.
 void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
-  TCanvas* C = Image.Canvas();
+  const bool InPlace = &Image == &FullImage_ || Image.Views(FullImage_, QRect(OX, OY, Image.Width(), Image.Height()));
+  const QImage Drawn = InPlace ? QImage() : Image.Image();  // placing the window may replace a detached one
+  TCanvas* C = FullCanvas();
+  if (!InPlace) C->Draw(OX, OY, Drawn);
   const TPen Saved = *C->Pen();
   const TChartArea A = ChartArea();
   for (const auto& Cross : CrossHairs_) {
@@ -404,27 +432,21 @@ void TCustomPlotter::PresentImage(TBitmap& Image, int OX, int OY) {
     C->Pen()->SetStyle(Cross->LineType());
     const int Half = Cross->LineWid() / 2;
     if ((Cross->Mode() == chHoriz || Cross->Mode() == chBoth) && A.Top + Half < PY && PY < A.Bottom - Half) {
-      C->MoveTo(A.Left + Half + 1 - OX, PY - OY);
-      C->LineTo(A.Right - Half - OX, PY - OY);
+      C->MoveTo(A.Left + Half + 1, PY);
+      C->LineTo(A.Right - Half, PY);
     }
     if ((Cross->Mode() == chVert || Cross->Mode() == chBoth) && A.Left + Half < PX && PX < A.Right - Half) {
-      C->MoveTo(PX - OX, A.Top + Half + 1 - OY);
-      C->LineTo(PX - OX, A.Bottom - Half - OY);
+      C->MoveTo(PX, A.Top + Half + 1);
+      C->LineTo(PX, A.Bottom - Half);
     }
   }
   *C->Pen() = Saved;
-  if (Surface_.Width() != width() || Surface_.Height() != height()) {
-    Surface_.SetSize(width(), height());
-    Surface_.Canvas()->Brush()->SetColor(WindColor_);
-    Surface_.Canvas()->FillRect(0, 0, width(), height());
-  }
-  Surface_.Canvas()->Draw(OX, OY, Image.Image());
   update();
 }
 
 void TCustomPlotter::paintEvent(QPaintEvent*) {
-  if (Surface_.Width() != width() || Surface_.Height() != height()) Paint();
-  CopyToControl(this, Surface_.Image());
+  if (FullImage_.Width() != width() || FullImage_.Height() != height()) Paint();
+  CopyToControl(this, FullImage_.Image());
 }
 
 // Changes made while the chart was hidden on purpose were not painted.

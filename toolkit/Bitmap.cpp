@@ -4,6 +4,19 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+namespace {
+
+using TBlock = std::shared_ptr<uchar[]>;
+
+// An opaque image over pixels in Block; the image and its copies hold the block.
+QImage ImageOver(const TBlock& Block, uchar* First, int Width, int Height, qsizetype Stride) {
+  return QImage(First, Width, Height, Stride, QImage::Format_RGB32,
+                [](void* Holder) { delete static_cast<TBlock*>(Holder); }, new TBlock(Block));
+}
+
+}  // namespace
 
 TBitmap::TBitmap(int Width, int Height) : Canvas_(&Image_) { SetSize(Width, Height); }
 
@@ -11,8 +24,10 @@ void TBitmap::SetSize(int Width, int Height, bool Alpha) {
   Width = std::max(Width, 0);
   Height = std::max(Height, 0);
   const QImage::Format Format = Alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-  if (!Alpha && Width == Image_.width() && Height == Image_.height() && Image_.format() == Format) return;
+  if (!IsView_ && !Alpha && Width == Image_.width() && Height == Image_.height() && Image_.format() == Format) return;
   Image_ = QImage(Width, Height, Format);
+  Block_.reset();
+  IsView_ = false;
   if (Alpha) Image_.fill(Qt::transparent);
   Canvas_.SetTarget(&Image_);
 }
@@ -21,8 +36,50 @@ bool TBitmap::LoadFromFile(const QString& FileName) {
   QImage Loaded;
   if (!Loaded.load(FileName)) return false;
   Image_ = Loaded.convertToFormat(QImage::Format_RGB32);
+  Block_.reset();
+  IsView_ = false;
   Canvas_.SetTarget(&Image_);
   return true;
+}
+
+// The image's pixels in a block that views can hold. They are moved there (copied)
+// when they lie elsewhere, or when someone else holds a copy of the image: drawing
+// would then move them anyway, away from the views.
+uchar* TBitmap::SharedPixels() {
+  if (!Block_ || Image_.constBits() != Block_.get() || !Image_.isDetached()) {
+    const auto Bytes = static_cast<size_t>(Image_.sizeInBytes());
+    TBlock Block = std::make_shared_for_overwrite<uchar[]>(Bytes);
+    std::memcpy(Block.get(), Image_.constBits(), Bytes);
+    Image_ = ImageOver(Block, Block.get(), Image_.width(), Image_.height(), Image_.bytesPerLine());
+    Block_ = std::move(Block);
+    Canvas_.SetTarget(&Image_);
+  }
+  return Block_.get();
+}
+
+void TBitmap::View(TBitmap& Whole, const QRect& Part) {
+  if (Part.isEmpty() || !Whole.Image_.rect().contains(Part) || Whole.Image_.format() != QImage::Format_RGB32)
+    return SetSize(Part.width(), Part.height());
+  if (Views(Whole, Part) && Image_.isDetached() && Whole.Image_.isDetached() && Whole.Block_ &&
+      Whole.Image_.constBits() == Whole.Block_.get())
+    return;  // that window already, and no one else holds a copy of either image
+  // A window that someone else holds a copy of, or that drawing detached while one was
+  // held, may still show Whole's block: Whole moves to a new one, so the copy keeps its
+  // pixels.
+  if (IsView_) Whole.Block_.reset();
+  const qsizetype Stride = Whole.Image_.bytesPerLine();
+  uchar* First = Whole.SharedPixels() + Part.top() * Stride + Part.left() * qsizetype(sizeof(QRgb));
+  Image_ = ImageOver(Whole.Block_, First, Part.width(), Part.height(), Stride);
+  Block_.reset();
+  IsView_ = true;
+  Canvas_.SetTarget(&Image_);
+}
+
+bool TBitmap::Views(const TBitmap& Whole, const QRect& Part) const {
+  if (!IsView_ || !Whole.Image_.rect().contains(Part) || Image_.size() != Part.size()) return false;
+  const qsizetype Stride = Whole.Image_.bytesPerLine();
+  return Image_.bytesPerLine() == Stride &&
+         Image_.constBits() == Whole.Image_.constBits() + Part.top() * Stride + Part.left() * qsizetype(sizeof(QRgb));
 }
 
 QImage FractionalScaled(const QImage& Picture, qreal Ratio) {

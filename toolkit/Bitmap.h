@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <memory>
 
 class QWidget;
 
@@ -16,15 +18,28 @@ public:
   int Width() const { return Image_.width(); }
   int Height() const { return Image_.height(); }
   // Contents undefined afterwards; with Alpha the image starts fully transparent, so
-  // what is drawn on it can be laid over something else.
+  // what is drawn on it can be laid over something else. A view gets pixels of its own.
   void SetSize(int Width, int Height, bool Alpha = false);
+  // Makes this bitmap a window onto the pixels of Part of Whole (an opaque image Part
+  // lies within): what is drawn on either shows in both, without a copy. The pixels
+  // stay valid for this image and its copies however Whole changes later. A copy of
+  // this image held elsewhere follows Whole until View is called again, which then
+  // gives Whole new pixels and leaves the copy as it was. Drawing on this image while a
+  // copy is held detaches it from Whole; Views tells whether it still is a window.
+  void View(TBitmap& Whole, const QRect& Part);
+  bool Views(const TBitmap& Whole, const QRect& Part) const;
   TCanvas* Canvas() { return &Canvas_; }
   const QImage& Image() const { return Image_; }
   bool LoadFromFile(const QString& FileName);
 
 private:
+  uchar* SharedPixels();
+
   QImage Image_;
   TCanvas Canvas_;
+  // The block Image_ lies in when views may share it (held by every image over it).
+  std::shared_ptr<uchar[]> Block_;
+  bool IsView_ = false;
 };
 
 // Paints a picture drawn at one pixel per logical pixel onto a control (from a paint

@@ -117,6 +117,7 @@ private:
   void StrokeTo(int X, int Y);  // LineTo after Begin()
   void StrokeLine(int X1, int Y1, int X2, int Y2);
   void FrameRing(const TPixelBox& Box, QRgb Rgb);
+  void OutlinedBox(const TPixelBox& Box, QRgb Pen, QRgb Brush);
   TPixelBox PenBox(const TPixelBox& Box) const;
   QRect Reach(const TPixelBox& Box, int PenWidth) const;
   void ApplyMask(const TMask& Mask);

@@ -845,3 +845,91 @@ TEST(PlotterMargins, MarginsAndLayoutsKeepTheControlsSize) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether the chart-area image holds, pixel for pixel, what the control shows in its box.
+testing::AssertionResult AreaIsShown(TChartFixture& F) {
+  TBitmap* Area = F.Chart->ChartAreaImage();
+  const int L = std::max(F.Chart->MarginLeft(), 0), T = std::max(F.Chart->MarginTop(), 0);
+  for (int Y = 0; Y < Area->Height() && T + Y < F.Chart->height(); ++Y)
+    for (int X = 0; X < Area->Width() && L + X < F.Chart->width(); ++X)
+      if (Area->Canvas()->Pixel(X, Y) != F.Shown(L + X, T + Y))
+        return testing::AssertionFailure() << "differs at " << X << "," << Y;
+  return testing::AssertionSuccess();
+}
+
+// The chart-area image lies in the picture the control shows: through paints, redraws,
+// crosshairs drawn and removed, resizes, an area reaching the control's far edges and
+// an empty one.
+TEST(PlotterPicture, TheChartAreaImageIsWhatTheControlShowsInItsBox) {
+  TChartFixture F;
+  F.Chart->CrossHair(1)->SetColor(clRed);
+  F.Chart->CrossHair(1)->SetMode(chBoth);
+  F.Chart->AddLine(-15, -11, 15, 11);
+  F.Chart->Paint();
+  EXPECT_EQ(F.Shown(100, 121), clRed);
+  EXPECT_TRUE(AreaIsShown(F));
+  F.Chart->ClearItems();
+  F.Chart->SetDataColor(clBlue);
+  F.Chart->AddMark(5, 5, 9);
+  F.Chart->Redisplay();
+  EXPECT_TRUE(AreaIsShown(F));
+  EXPECT_EQ(F.Area(40 + 1, 121 - 1), clRed);
+  F.Chart->CrossHair(1)->SetMode(chOff);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Shown(100, 121), clWhite);
+  EXPECT_TRUE(AreaIsShown(F));
+  F.Chart->SetBounds(112, 168, 400, 300);
+  EXPECT_TRUE(AreaIsShown(F));
+  F.Chart->SetMarginRight(0);  // the frame's right column lies just past the control
+  F.Chart->AddLine(-15, 0, 15, 0);
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Shown(F.Chart->width() - 1, F.Chart->height() - 40), clBlack);  // the frame
+  EXPECT_TRUE(AreaIsShown(F));
+  F.Chart->SetMarginRight(8);
+  F.Chart->resize(30, 30);  // smaller than the margins: no chart area at all
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Chart->ChartAreaImage()->Width(), 0);
+  EXPECT_EQ(F.Chart->Surface().size(), QSize(30, 30));
+  EXPECT_EQ(F.Shown(29, 29), ColorToRGB(clBtnFace));
+}
+
+// A copy of a picture taken elsewhere keeps its pixels while the chart draws on; one
+// taken by a handler while the chart draws does not keep the drawing from the screen.
+TEST(PlotterPicture, CopiesOfThePicturesKeepTheirPixels) {
+  TChartFixture F;
+  F.Chart->AddMark(0, 0, 9);
+  F.Chart->Paint();
+  const QImage Shown = F.Chart->Surface(), Area = F.Chart->ChartAreaImage()->Image();
+  const QImage ShownBefore = Shown.copy(), AreaBefore = Area.copy();
+  F.Chart->ClearItems();
+  F.Chart->SetDataColor(clRed);
+  F.Chart->AddMark(5, 5, 9);
+  F.Chart->Redisplay();
+  F.Chart->Paint();
+  EXPECT_EQ(Shown, ShownBefore);
+  EXPECT_EQ(Area, AreaBefore);
+  EXPECT_TRUE(AreaIsShown(F));
+
+  QImage Taken;
+  F.Chart->OnDataRendered = [&](QObject*, TCanvas*& C, int, int) {
+    Taken = *C->Target();
+    C->SetPixel(10, 10, clLime);
+  };
+  F.Chart->Redisplay();
+  EXPECT_EQ(F.Shown(40 + 10, 1 + 10), clLime);
+  EXPECT_EQ(F.Shown(40, 1), clBlack);  // the frame, drawn after the handler
+  EXPECT_NE(FromQRgb(Taken.pixel(10, 10)), clLime);
+  EXPECT_TRUE(AreaIsShown(F));
+  F.Chart->OnScalesRendered = [&](QObject*, TCanvas*& C, int, int) {
+    Taken = *C->Target();
+    C->SetPixel(2, 2, clLime);
+  };
+  F.Chart->Paint();
+  EXPECT_EQ(F.Shown(2, 2), clLime);
+  EXPECT_EQ(F.Shown(40 + 10, 1 + 10), clLime);
+  EXPECT_TRUE(AreaIsShown(F));
+}
+
+}  // namespace

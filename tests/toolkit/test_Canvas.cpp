@@ -75,6 +75,27 @@ TEST(Canvas, RectangleCoversTheHalfOpenBox) {
   EXPECT_EQ(Painted(C), Block(3, 4, 9, 8));
 }
 
+// A solid box with a 1-pixel outline, wherever it lies on or across the image's edges,
+// is its inside filled and its border walked as lines.
+TEST(Canvas, OutlinedBoxIsItsInsideAndItsBorderAtEveryPlace) {
+  for (int X1 = -4; X1 <= 9; X1 += 1)
+    for (int Y1 = -3; Y1 <= 8; Y1 += 1)
+      for (const QPoint Size : {QPoint(2, 2), QPoint(3, 5), QPoint(7, 3), QPoint(12, 12)}) {
+        const int X2 = X1 + Size.x(), Y2 = Y1 + Size.y();
+        TBitmap Box(8, 7), Expected(8, 7);
+        ClearWhite(Box);
+        ClearWhite(Expected);
+        for (TCanvas* C : {Box.Canvas(), Expected.Canvas()}) {
+          C->Pen()->SetColor(clRed);
+          C->Brush()->SetColor(clBlue);
+        }
+        Box.Canvas()->Rectangle(X1, Y1, X2, Y2);
+        Expected.Canvas()->FillRect(X1 + 1, Y1 + 1, X2 - 1, Y2 - 1);
+        Expected.Canvas()->Polyline({{X1, Y1}, {X2 - 1, Y1}, {X2 - 1, Y2 - 1}, {X1, Y2 - 1}, {X1, Y1}});
+        ASSERT_EQ(Box.Image(), Expected.Image()) << X1 << "," << Y1 << " size " << Size.x() << "x" << Size.y();
+      }
+}
+
 TEST(Canvas, BlendRectMixesTheBrushIntoTheHalfOpenBox) {
   TBitmap B(20, 20);
   ClearWhite(B);
@@ -324,3 +345,42 @@ TEST(CopyToControl, AtFractionalRatiosEveryLineKeepsTheSameWeight) {
 }
 
 }  // namespace
+
+// A view draws into its part of the whole and nowhere else; copies of either image
+// taken elsewhere keep their pixels once the view is placed again, and a view outlives
+// the whole's pixels it was made on.
+TEST(BitmapView, DrawsIntoItsPartOnlyAndCopiesHeldElsewhereKeepTheirPixels) {
+  TBitmap Whole(20, 10);
+  ClearWhite(Whole);
+  TBitmap View;
+  const QRect Part(5, 2, 8, 6);
+  View.View(Whole, Part);
+  ASSERT_TRUE(View.Views(Whole, Part));
+  View.Canvas()->Pen()->SetColor(clRed);
+  View.Canvas()->MoveTo(-10, 3);
+  View.Canvas()->LineTo(30, 3);  // clipped to the view, not to the whole
+  EXPECT_EQ(PixelsOf(Whole, clRed), Block(5, 5, 12, 5));
+
+  const QImage HeldView = View.Image(), HeldWhole = Whole.Image();
+  const QImage ViewBefore = HeldView.copy(), WholeBefore = HeldWhole.copy();
+  View.View(Whole, Part);
+  EXPECT_TRUE(View.Views(Whole, Part));
+  View.Canvas()->SetPixel(0, 0, clBlue);
+  EXPECT_EQ(Whole.Canvas()->Pixel(5, 2), clBlue);
+  EXPECT_EQ(HeldView, ViewBefore);
+  EXPECT_EQ(HeldWhole, WholeBefore);
+
+  // Drawing on a view whose image is held elsewhere detaches it from the whole.
+  const QImage Held = View.Image();
+  View.Canvas()->SetPixel(1, 0, clLime);
+  EXPECT_FALSE(View.Views(Whole, Part));
+  EXPECT_EQ(Whole.Canvas()->Pixel(6, 2), clWhite);
+
+  View.View(Whole, Part);
+  Whole.SetSize(3, 3);
+  EXPECT_FALSE(View.Views(Whole, Part));
+  EXPECT_EQ(View.Canvas()->Pixel(0, 0), clBlue);  // the old pixels live on in the view
+  View.View(Whole, Part);  // a part beyond the whole: pixels of its own
+  EXPECT_EQ(View.Width(), 8);
+  EXPECT_FALSE(View.Views(Whole, Part));
+}
