@@ -583,16 +583,14 @@ void TForm1::BButNextClick(QObject*) {
       SBarRotate->SetPosition(0);
       SBarRotate->SetMin(0);
       SBarRotate->SetMax(3600);
-      SBarMagnif->hide();
-      LblMagnif->hide();
+      HideMagnification();
       BButNext->setEnabled(true);
       ShowExplanation(QStringLiteral("ExPlain_1"));
       break;
     case 2:
     case 3:
       NarrowRotation(LessonStep == 2 ? UprightRange : FlatRange);
-      SBarMagnif->hide();
-      LblMagnif->hide();
+      HideMagnification();
       ShowExplanation(QStringLiteral("ExPlain_%1").arg(LessonStep));
       break;
     case 4:
@@ -603,20 +601,27 @@ void TForm1::BButNextClick(QObject*) {
       BButNext->setEnabled(true);
       break;
     default:
-      // Next and the magnification bar are about to go: the focus moves to the rotate
-      // bar, which the last step's text asks the learner to use, not on down the chain.
-      if (BButNext->hasFocus() || SBarMagnif->hasFocus()) SBarRotate->setFocus();
+      // Next is about to go: the focus moves to the rotate bar, which the last step's
+      // text asks the learner to use, not on down the chain.
+      if (BButNext->hasFocus()) SBarRotate->setFocus();
       LblExplainColors->show();
       SBarRotate->SetMin(0);
       SBarRotate->SetMax(3600);
       SBarMagnif->SetPosition(40);
-      SBarMagnif->hide();
-      LblMagnif->hide();
+      HideMagnification();
       ShowExplanation(QStringLiteral("ExPlain_5"));
       BButNext->setEnabled(false);
       SBarRotate->SetPosition(0);
       break;
   }
+}
+
+// The magnification bar goes; a focus on it moves to the rotate bar, which every step's
+// text asks the learner to use, not on down the chain to a button.
+void TForm1::HideMagnification() {
+  if (SBarMagnif->hasFocus()) SBarRotate->setFocus();
+  SBarMagnif->hide();
+  LblMagnif->hide();
 }
 
 void TForm1::BButResetClick(QObject*) {

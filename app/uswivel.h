@@ -117,6 +117,7 @@ private:
   void ApplyChartDesign();
   void ShowExplanation(const QString& Key);
   void NarrowRotation(const TRotateRange& Range);
+  void HideMagnification();
   void CreateChartMenu();
   QString ShowOverlays(const TPointCloud& Points, double Slope, double Intercept);
   QString Translated(const char* Key) const { return clidemon->GetText(QLatin1String(Key)); }

@@ -238,6 +238,18 @@ TEST(Keyboard, TheLastStepHandsTheFocusToTheRotateBar) {
   }
 }
 
+TEST(Keyboard, ResetFromTheMagnificationBarHandsTheFocusToTheRotateBar) {
+  TShown S;
+  TForm1& F = S.Form;
+  QApplication::setActiveWindow(&F);
+  while (F.LessonStep < 4) F.BButNextClick(F.BButNext);
+  F.SBarMagnif->setFocus();
+  F.BButResetClick(F.BButReset);  // Reset pressed with the mouse: the bar goes with step 1
+  EXPECT_EQ(F.LessonStep, 1);
+  EXPECT_FALSE(F.SBarMagnif->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), F.SBarRotate);
+}
+
 TEST(Accessibility, TabFollowsTheDesignAndKeysDoEverything) {
   TShown S;
   TForm1& F = S.Form;
