@@ -1,13 +1,16 @@
 #include "app/Cli.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <QWindow>
 #include <functional>
 
 #include "app/uswivel.h"
@@ -265,13 +268,36 @@ QByteArray ReportJson(TForm1& Form) {
   return QJsonDocument(Report).toJson(QJsonDocument::Compact);
 }
 
-bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
-  QCoreApplication::processEvents();  // pending layout, such as the memo's scroll bar
-  const qreal Ratio = Scale ? *Scale : Window.devicePixelRatioF();
+namespace {
+
+// The frame the window shows at its own scale: on the offscreen platform, the event
+// processing that shows a window paints it into the window's backing store at once, so
+// the frame is there to be saved without a second paint or a copy. Null elsewhere.
+const QImage* ShownFrame(QWidget& Window) {
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) return nullptr;
+  const QWindow* Handle = Window.windowHandle();
+  QBackingStore* Store = Window.backingStore();
+  if (!Handle || !Handle->isExposed() || !Store || Store->paintDevice()->devType() != QInternal::Image) return nullptr;
+  const auto* Frame = static_cast<const QImage*>(Store->paintDevice());
+  return Frame->size() == Window.size() * Window.devicePixelRatioF() ? Frame : nullptr;
+}
+
+// The window drawn afresh at Ratio device pixels to a pixel.
+QPixmap Rendered(QWidget& Window, qreal Ratio) {
   QPixmap Picture(Window.size() * Ratio);
   Picture.setDevicePixelRatio(Ratio);
   Window.render(&Picture);
-  if (Picture.save(FileName, "PNG")) return true;
+  return Picture;
+}
+
+}  // namespace
+
+bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
+  QCoreApplication::processEvents();  // pending layout and paints, such as the memo's scroll bar
+  const QImage* Frame = Scale ? nullptr : ShownFrame(Window);
+  const bool Saved = Frame ? Frame->save(FileName, "PNG")
+                           : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).save(FileName, "PNG");
+  if (Saved) return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
   return false;
 }
