@@ -1,19 +1,28 @@
 #include "app/Cli.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPixmap>
-#include <QRegularExpression>
+#include <QWindow>
+#include <algorithm>
 #include <functional>
 
 #include "app/uswivel.h"
 #include "i18n/Glossator.h"
 
 namespace {
+
+// Two lowercase ASCII letters, as "de". Checked by hand: the first regular expression a
+// program matches costs most of a millisecond at start-up.
+bool IsLanguageCode(const QString& Text) {
+  return Text.size() == 2 && std::all_of(Text.begin(), Text.end(), [](QChar C) { return C >= u'a' && C <= u'z'; });
+}
 
 // An integer option value within Low..High.
 std::optional<long long> IntegerValue(const QString& Text, long long Low, long long High) {
@@ -106,8 +115,7 @@ const TOptionSpec Options[] = {
      "dictionary swivel.CODE.itl (swivel.itl for en); without it, the\n"
      "language of the user's locale when its dictionary is installed, else en",
      [](TOptions& O, const QString& Value) -> std::optional<QString> {
-       static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
-       if (!Code.match(Value).hasMatch()) return QStringLiteral("a two-letter language code such as de");
+       if (!IsLanguageCode(Value)) return QStringLiteral("a two-letter language code such as de");
        O.Language = Value;
        return std::nullopt;
      }},
@@ -195,10 +203,9 @@ QStringList InstalledLanguages(const QString& ProgramFile) {
   const QString Stem = Own.completeBaseName();
   QStringList Codes;
   if (Own.exists()) Codes << QStringLiteral("en");
-  static const QRegularExpression Code(QStringLiteral("^[a-z]{2}$"));
   for (const QFileInfo& F : QDir(Own.absolutePath()).entryInfoList({Stem + QStringLiteral(".??.itl")}, QDir::Files)) {
     const QString C = F.completeBaseName().mid(Stem.size() + 1);
-    if (Code.match(C).hasMatch()) Codes << C;
+    if (IsLanguageCode(C)) Codes << C;
   }
   Codes.sort();
   return Codes;
@@ -265,13 +272,36 @@ QByteArray ReportJson(TForm1& Form) {
   return QJsonDocument(Report).toJson(QJsonDocument::Compact);
 }
 
-bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
-  QCoreApplication::processEvents();  // pending layout, such as the memo's scroll bar
-  const qreal Ratio = Scale ? *Scale : Window.devicePixelRatioF();
+namespace {
+
+// The frame the window shows at its own scale: on the offscreen platform, the event
+// processing that shows a window paints it into the window's backing store at once, so
+// the frame is there to be saved without a second paint or a copy. Null elsewhere.
+const QImage* ShownFrame(QWidget& Window) {
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) return nullptr;
+  const QWindow* Handle = Window.windowHandle();
+  QBackingStore* Store = Window.backingStore();
+  if (!Handle || !Handle->isExposed() || !Store || Store->paintDevice()->devType() != QInternal::Image) return nullptr;
+  const auto* Frame = static_cast<const QImage*>(Store->paintDevice());
+  return Frame->size() == Window.size() * Window.devicePixelRatioF() ? Frame : nullptr;
+}
+
+// The window drawn afresh at Ratio device pixels to a pixel.
+QPixmap Rendered(QWidget& Window, qreal Ratio) {
   QPixmap Picture(Window.size() * Ratio);
   Picture.setDevicePixelRatio(Ratio);
   Window.render(&Picture);
-  if (Picture.save(FileName, "PNG")) return true;
+  return Picture;
+}
+
+}  // namespace
+
+bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
+  QCoreApplication::processEvents();  // pending layout and paints, such as the memo's scroll bar
+  const QImage* Frame = Scale ? nullptr : ShownFrame(Window);
+  const bool Saved = Frame ? Frame->save(FileName, "PNG")
+                           : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).save(FileName, "PNG");
+  if (Saved) return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
   return false;
 }

@@ -61,6 +61,8 @@ TForm1::TForm1(const TStartMode& Mode, QWidget* Parent)
   InitResources();
   setObjectName(QStringLiteral("Form1"));
   Include(csLoading);
+  // The design font before the controls: each is then laid out once, in it.
+  setFont(DesignFont(13));
   CreateComponents();
   ApplyDesign();
   NotifyLoaded();
@@ -172,7 +174,6 @@ void TForm1::PopupChartMenu(const QPoint& Pos, bool ByKeyboard) {
 void TForm1::ApplyDesign() {
   setWindowTitle(QStringLiteral("GL_Regression and Rotated Data"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/swivel.svg")));
-  setFont(DesignFont(13));
   setFixedSize(495, 511);
   move(310, 162);
   setAutoFillBackground(true);

@@ -120,14 +120,21 @@ void TReadout::paintEvent(QPaintEvent*) {
   CopyToControl(this, Picture_.Image());
 }
 
+void TReadout::Loaded() {
+  TComponentBase::Loaded();
+  if (PictureStale_) Paint();
+}
+
 void TReadout::changeEvent(QEvent* Event) {
   if (Event->type() == QEvent::FontChange || Event->type() == QEvent::PaletteChange) PictureStale_ = true;
   QWidget::changeEvent(Event);
 }
 
 void TReadout::Paint() {
-  if (!VisibleProperty(this) && !HasState(csDesigning)) {
-    PictureStale_ = true;  // what changes while hidden shows when shown again
+  // What changes while hidden shows when shown again; a window being loaded sets many
+  // properties in a row, so its readouts draw once, when next asked to.
+  if ((!VisibleProperty(this) && !HasState(csDesigning)) || HasState(csLoading)) {
+    PictureStale_ = true;
     return;
   }
   PictureStale_ = false;

@@ -99,6 +99,9 @@ public:
   TNotifyEvent OnClick;
   TMouseMoveEvent OnMouseMove;
 
+  // Draws what was set while the window was being loaded.
+  void Loaded() override;
+
 signals:
   // The shown text was told to screen readers (a value-change event).
   void Announced(const QString& Text);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -16,6 +18,20 @@ QImage ImageOver(const TBlock& Block, uchar* First, int Width, int Height, qsize
                 [](void* Holder) { delete static_cast<TBlock*>(Holder); }, new TBlock(Block));
 }
 
+// An opaque image over a new block, its contents undefined. A size QImage refuses, or
+// memory that cannot be had, gives a null image, as QImage itself does.
+QImage NewBlockImage(int Width, int Height, TBlock& Block) {
+  Block.reset();
+  const qsizetype Stride = qsizetype(Width) * qsizetype(sizeof(QRgb));
+  if (Width <= 0 || Height <= 0 || Width > std::numeric_limits<int>::max() / 32 ||
+      Stride > std::numeric_limits<qsizetype>::max() / Height)
+    return QImage();
+  Block.reset(new (std::nothrow) uchar[static_cast<size_t>(Stride * Height)]);
+  QImage Image = Block ? ImageOver(Block, Block.get(), Width, Height, Stride) : QImage();
+  if (Image.isNull()) Block.reset();
+  return Image;
+}
+
 }  // namespace
 
 TBitmap::TBitmap(int Width, int Height) : Canvas_(&Image_) { SetSize(Width, Height); }
@@ -25,10 +41,16 @@ void TBitmap::SetSize(int Width, int Height, bool Alpha) {
   Height = std::max(Height, 0);
   const QImage::Format Format = Alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
   if (!IsView_ && !Alpha && Width == Image_.width() && Height == Image_.height() && Image_.format() == Format) return;
-  Image_ = QImage(Width, Height, Format);
-  Block_.reset();
   IsView_ = false;
-  if (Alpha) Image_.fill(Qt::transparent);
+  if (Alpha) {
+    Image_ = QImage(Width, Height, Format);
+    Block_.reset();
+    Image_.fill(Qt::transparent);
+  } else {
+    // Opaque pixels start in a block a view can share: moving them there later would
+    // touch every page of a new image twice.
+    Image_ = NewBlockImage(Width, Height, Block_);
+  }
   Canvas_.SetTarget(&Image_);
 }
 
@@ -47,11 +69,10 @@ bool TBitmap::LoadFromFile(const QString& FileName) {
 // would then move them anyway, away from the views.
 uchar* TBitmap::SharedPixels() {
   if (!Block_ || Image_.constBits() != Block_.get() || !Image_.isDetached()) {
-    const auto Bytes = static_cast<size_t>(Image_.sizeInBytes());
-    TBlock Block = std::make_shared_for_overwrite<uchar[]>(Bytes);
-    std::memcpy(Block.get(), Image_.constBits(), Bytes);
-    Image_ = ImageOver(Block, Block.get(), Image_.width(), Image_.height(), Image_.bytesPerLine());
-    Block_ = std::move(Block);
+    const QImage Old = Image_;
+    Image_ = NewBlockImage(Old.width(), Old.height(), Block_);
+    const auto RowBytes = static_cast<size_t>(Image_.bytesPerLine());
+    for (int Y = 0; Y < Image_.height(); ++Y) std::memcpy(Image_.scanLine(Y), Old.constScanLine(Y), RowBytes);
     Canvas_.SetTarget(&Image_);
   }
   return Block_.get();
@@ -67,8 +88,10 @@ void TBitmap::View(TBitmap& Whole, const QRect& Part) {
   // held, may still show Whole's block: Whole moves to a new one, so the copy keeps its
   // pixels.
   if (IsView_) Whole.Block_.reset();
+  uchar* const Pixels = Whole.SharedPixels();
+  if (!Pixels) return SetSize(Part.width(), Part.height());  // no memory for a shared block
   const qsizetype Stride = Whole.Image_.bytesPerLine();
-  uchar* First = Whole.SharedPixels() + Part.top() * Stride + Part.left() * qsizetype(sizeof(QRgb));
+  uchar* First = Pixels + Part.top() * Stride + Part.left() * qsizetype(sizeof(QRgb));
   Image_ = ImageOver(Whole.Block_, First, Part.width(), Part.height(), Stride);
   Block_.reset();
   IsView_ = true;

@@ -1,14 +1,17 @@
-// The command line end to end: the real program in a subprocess.
+// The command line end to end: the real program in a subprocess; and its snapshot.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFile>
-#include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "app/Cli.h"
@@ -84,6 +87,33 @@ TEST(CommandLine, SnapshotWritesTheWholeWindow) {
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
   EXPECT_EQ(QImage(File).size(), QSize(495, 511));
   EXPECT_EQ(RunSwivel({"--snapshot", Dir.filePath("no/such/dir/w.png")}).ExitCode, 1);
+}
+
+// The picture is the frame the window shows, changes not yet painted included, at the
+// window's own scale or at the one asked for.
+TEST(CommandLine, ASnapshotIsWhatTheWindowShowsNow) {
+  QTemporaryDir Dir;
+  QWidget Window;
+  Window.resize(160, 90);
+  auto* Label = new QLabel(QStringLiteral("before"), &Window);
+  new QPushButton(QStringLiteral("Button"), &Window);
+  Window.show();
+  QCoreApplication::processEvents();
+  Label->setText(QStringLiteral("after, and longer"));
+  Label->adjustSize();
+  QString Error;
+  const QString File = Dir.filePath("shown.png");
+  ASSERT_TRUE(SaveSnapshot(Window, File, std::nullopt, Error)) << Error.toStdString();
+  const QImage Shown(File);
+  EXPECT_EQ(Shown, Window.grab().toImage().convertToFormat(Shown.format()));
+
+  const QString Double = Dir.filePath("double.png");
+  ASSERT_TRUE(SaveSnapshot(Window, Double, 2, Error));
+  QPixmap Rendered(Window.size() * 2);
+  Rendered.setDevicePixelRatio(2);
+  Window.render(&Rendered);
+  const QImage Twice(Double);
+  EXPECT_EQ(Twice, Rendered.toImage().convertToFormat(Twice.format()));
 }
 
 TEST(CommandLine, AnOptionIsNeverTheValueOfTheOneBefore) {

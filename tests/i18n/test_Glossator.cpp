@@ -121,6 +121,12 @@ TEST(TextRules, ReplaceAllNormalizeKeyAndFileNames) {
   EXPECT_EQ(ItlFileName("/opt/swivel/swivel.exe", true), "/opt/swivel/swivel.itl");
   EXPECT_EQ(ItlFileName("/opt/swivel/swivel.exe", false), "swivel.itl");
   EXPECT_EQ(ItlFileName("/opt/sw.v2/swivel", false), "swivel.itl");
+  // Only an extension of exactly three characters is replaced.
+  EXPECT_EQ(ItlFileName("/opt/swivel/swivel.ex", false), "swivel.ex.itl");
+  EXPECT_EQ(ItlFileName("/opt/swivel/swivel.e.x", false), "swivel.e.x.itl");
+  EXPECT_EQ(ItlFileName("/opt/swivel/sw.i\\v", false), "sw.i\\v.itl");
+  EXPECT_EQ(ItlFileName("/opt/swivel/.abc", false), ".itl");
+  EXPECT_EQ(ItlFileName("/opt/swivel/abc", false), "abc.itl");
 }
 
 }  // namespace

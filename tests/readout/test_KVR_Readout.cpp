@@ -89,6 +89,30 @@ TEST(Readout, EverySetterRepaintsOnlyOnAChange) {
       });
 }
 
+// A window being loaded sets many properties in a row: its readout draws once, when the
+// window is loaded, and from then on at each change.
+TEST(Readout, AWindowBeingLoadedHasItsReadoutDrawnOnceWhenLoaded) {
+  struct TWindow : QWidget, TComponentBase {} Window;
+  Window.Include(csLoading);
+  auto* R = new TReadout(&Window);
+  Window.InsertComponent(R);
+  int Paints = 0;
+  R->OnBeforeDisplay = [&Paints](QObject*, QString&) { ++Paints; };
+  R->SetPrecision(2);
+  R->SetLeftText(QStringLiteral("fit"));
+  R->SetValue(0.25);
+  R->resize(200, 30);
+  EXPECT_EQ(Paints, 0);
+  EXPECT_EQ(R->DisplayText(), QString());
+  Window.NotifyLoaded();
+  EXPECT_EQ(Paints, 1);
+  EXPECT_EQ(R->DisplayText(), "0.25");
+  EXPECT_EQ(R->Picture().Image().size(), QSize(200, 30));
+  R->SetValue(0.5);
+  EXPECT_EQ(Paints, 2);
+  EXPECT_EQ(R->DisplayText(), "0.50");
+}
+
 TEST(Readout, IsALabelledValueToScreenReaders) {
   TShownReadout S;
   S.R->SetPrecision(4);

@@ -346,6 +346,32 @@ TEST(CopyToControl, AtFractionalRatiosEveryLineKeepsTheSameWeight) {
 
 }  // namespace
 
+// A new image is made where a view can share it, so the first view moves no pixel; a
+// view onto a view copies only the rows it shows; a size no image can have gives none.
+TEST(BitmapView, ANewImageIsViewedInPlaceAndImpossibleSizesGiveNoImage) {
+  TBitmap Whole(30, 20);
+  ClearWhite(Whole);
+  const uchar* Pixels = Whole.Image().constBits();
+  TBitmap View;
+  View.View(Whole, QRect(10, 12, 20, 8));  // reaches the whole's last pixel
+  EXPECT_EQ(Whole.Image().constBits(), Pixels);
+  View.Canvas()->SetPixel(19, 7, clRed);
+  EXPECT_EQ(Whole.Canvas()->Pixel(29, 19), clRed);
+  TBitmap Inner;
+  Inner.View(View, QRect(15, 5, 5, 3));
+  EXPECT_EQ(Inner.Canvas()->Pixel(4, 2), clRed);
+  EXPECT_EQ(Inner.Canvas()->Pixel(0, 0), clWhite);
+
+  for (const QSize Impossible : {QSize(INT_MAX, 2), QSize(70'000'000, 1),
+                                 QSize(INT_MAX, INT_MAX),
+                                 QSize(-5, 4), QSize(4, 0)}) {
+    Whole.SetSize(Impossible.width(), Impossible.height());
+    EXPECT_TRUE(Whole.Image().isNull());
+    View.View(Whole, QRect(0, 0, 2, 2));  // pixels of its own, as for any part beyond the whole
+    EXPECT_EQ(View.Width(), 2);
+  }
+}
+
 // A view draws into its part of the whole and nowhere else; copies of either image
 // taken elsewhere keep their pixels once the view is placed again, and a view outlives
 // the whole's pixels it was made on.
