@@ -203,9 +203,11 @@ QStringList InstalledLanguages(const QString& ProgramFile) {
   const QString Stem = Own.completeBaseName();
   QStringList Codes;
   if (Own.exists()) Codes << QStringLiteral("en");
-  for (const QFileInfo& F : QDir(Own.absolutePath()).entryInfoList({Stem + QStringLiteral(".??.itl")}, QDir::Files)) {
+  // The names as ChooseDictionary makes them, case and all; English is the program's own.
+  for (const QFileInfo& F : QDir(Own.absolutePath())
+                                .entryInfoList({Stem + QStringLiteral(".??.itl")}, QDir::Files | QDir::CaseSensitive)) {
     const QString C = F.completeBaseName().mid(Stem.size() + 1);
-    if (IsLanguageCode(C)) Codes << C;
+    if (IsLanguageCode(C) && C != QLatin1String("en")) Codes << C;
   }
   Codes.sort();
   return Codes;
@@ -276,14 +278,18 @@ namespace {
 
 // The frame the window shows at its own scale: on the offscreen platform, the event
 // processing that shows a window paints it into the window's backing store at once, so
-// the frame is there to be saved without a second paint or a copy. Null elsewhere.
+// the frame is there to be saved without a second paint or a copy. Null elsewhere, and
+// below one device pixel to a pixel, where the window's own frame leaves controls
+// unpainted.
 const QImage* ShownFrame(QWidget& Window) {
-  if (QGuiApplication::platformName() != QLatin1String("offscreen")) return nullptr;
+  const qreal Ratio = Window.devicePixelRatioF();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen") || !(Ratio >= 1)) return nullptr;
   const QWindow* Handle = Window.windowHandle();
   QBackingStore* Store = Window.backingStore();
-  if (!Handle || !Handle->isExposed() || !Store || Store->paintDevice()->devType() != QInternal::Image) return nullptr;
-  const auto* Frame = static_cast<const QImage*>(Store->paintDevice());
-  return Frame->size() == Window.size() * Window.devicePixelRatioF() ? Frame : nullptr;
+  QPaintDevice* Device = Store && Handle && Handle->isExposed() ? Store->paintDevice() : nullptr;
+  if (!Device || Device->devType() != QInternal::Image) return nullptr;
+  const auto* Frame = static_cast<const QImage*>(Device);
+  return Frame->size() == Window.size() * Ratio ? Frame : nullptr;
 }
 
 // The window drawn afresh at Ratio device pixels to a pixel.
