@@ -15,6 +15,7 @@
 
 #include "app/uswivel.h"
 #include "i18n/Glossator.h"
+#include "toolkit/Bitmap.h"
 
 namespace {
 
@@ -305,9 +306,8 @@ QPixmap Rendered(QWidget& Window, qreal Ratio) {
 bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
   QCoreApplication::processEvents();  // pending layout and paints, such as the memo's scroll bar
   const QImage* Frame = Scale ? nullptr : ShownFrame(Window);
-  const bool Saved = Frame ? Frame->save(FileName, "PNG")
-                           : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).save(FileName, "PNG");
-  if (Saved) return true;
+  if (SavePng(Frame ? *Frame : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).toImage(), FileName))
+    return true;
   Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
   return false;
 }

@@ -439,7 +439,7 @@ QImage TForm1::Figure(int Scale) const {
 void TForm1::CopyFigure() { QGuiApplication::clipboard()->setImage(Figure(1)); }
 
 bool TForm1::SaveFigureTo(const QString& FileName, int Scale, QString& Error) const {
-  if (Figure(Scale).save(FileName, "PNG")) return true;
+  if (SavePng(Figure(Scale), FileName)) return true;
   Error = Translated("Figure not saved").arg(FileName);
   return false;
 }

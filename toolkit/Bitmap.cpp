@@ -1,6 +1,8 @@
 #include "toolkit/Bitmap.h"
 
+#include <QFileInfo>
 #include <QPainter>
+#include <QSaveFile>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -119,4 +121,13 @@ void CopyToControl(QWidget* Control, const QImage& Picture) {
   const qreal Ratio = Control->devicePixelRatioF();
   if (Ratio == std::floor(Ratio)) P.drawImage(0, 0, Picture);
   else P.drawImage(0, 0, FractionalScaled(Picture, Ratio));
+}
+
+bool SavePng(const QImage& Picture, const QString& FileName) {
+  // A device or a pipe is written to as it is: replacing it by a new file, which the
+  // superuser may do even in /dev, would destroy it.
+  if (const QFileInfo Target(FileName); Target.exists() && !Target.isFile()) return Picture.save(FileName, "PNG");
+  QSaveFile File(FileName);
+  File.setDirectWriteFallback(true);
+  return File.open(QIODevice::WriteOnly) && Picture.save(&File, "PNG") && File.commit();
 }

@@ -50,3 +50,7 @@ private:
 void CopyToControl(QWidget* Control, const QImage& Picture);
 // The picture as CopyToControl shows it at a fractional Ratio, in device pixels.
 QImage FractionalScaled(const QImage& Picture, qreal Ratio);
+// Writes Picture to FileName as PNG in one piece: a file already there keeps its bytes
+// unless the whole picture was written. A device or a pipe (/dev/stdout) is written
+// directly, and so is a file in a folder that takes no new file.
+bool SavePng(const QImage& Picture, const QString& FileName);

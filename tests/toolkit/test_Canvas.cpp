@@ -1,7 +1,18 @@
 // Canvas conventions: end pixels, half-open boxes, pen modes and styles, clipping.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <climits>
+#include <csignal>
+#include <random>
 
 #include "tests/PixelTest.h"
 
@@ -345,6 +356,45 @@ TEST(CopyToControl, AtFractionalRatiosEveryLineKeepsTheSameWeight) {
 }
 
 }  // namespace
+
+// A picture cut off by a full disk (here the file size limit) leaves the file that was
+// there as it was, and no half-written file beside it; a pipe is written into, not
+// replaced by a file.
+TEST(SavePng, AFileIsReplacedWholeOrNotAtAllAndAPipeIsWrittenInto) {
+  QTemporaryDir Dir;
+  const QString File = Dir.filePath("picture.png");
+  QImage Before(4, 4, QImage::Format_RGB32);
+  Before.fill(Qt::red);
+  ASSERT_TRUE(SavePng(Before, File));
+  QImage Noise(100, 100, QImage::Format_RGB32);  // noise does not compress: about 30 KB
+  std::mt19937 Random(7);
+  for (int Y = 0; Y < Noise.height(); ++Y)
+    for (int X = 0; X < Noise.width(); ++X) Noise.setPixel(X, Y, Random() & 0xFFFFFF);
+  rlimit Limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &Limit), 0);
+  const rlimit Small{8192, Limit.rlim_max};
+  const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &Small), 0);
+  const bool Saved = SavePng(Noise, File);
+  setrlimit(RLIMIT_FSIZE, &Limit);
+  std::signal(SIGXFSZ, OldHandler);
+  EXPECT_FALSE(Saved);
+  EXPECT_EQ(QImage(File).convertToFormat(QImage::Format_RGB32), Before);
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"picture.png"});
+
+  const QString Pipe = Dir.filePath("pipe");
+  ASSERT_EQ(mkfifo(QFile::encodeName(Pipe).constData(), 0600), 0);
+  const int Reader = open(QFile::encodeName(Pipe).constData(), O_RDONLY | O_NONBLOCK);  // a reader lets the write open
+  ASSERT_GE(Reader, 0);
+  ASSERT_TRUE(SavePng(Before, Pipe));
+  QByteArray Bytes(4096, '\0');
+  const ssize_t Got = read(Reader, Bytes.data(), static_cast<size_t>(Bytes.size()));  // the pipe holds far more
+  close(Reader);
+  ASSERT_GT(Got, 0);
+  Bytes.resize(Got);
+  EXPECT_EQ(QImage::fromData(Bytes).convertToFormat(QImage::Format_RGB32), Before);
+  EXPECT_FALSE(QFileInfo(Pipe).isFile());
+}
 
 // A new image is made where a view can share it, so the first view moves no pixel; a
 // view onto a view copies only the rows it shows; a size no image can have gives none.
