@@ -1,5 +1,7 @@
 #include "toolkit/Bitmap.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
@@ -124,10 +126,18 @@ void CopyToControl(QWidget* Control, const QImage& Picture) {
 }
 
 bool SavePng(const QImage& Picture, const QString& FileName) {
+  // Encoded in memory first, so that a failed write is this function's to handle, not
+  // the encoder's (which leaks its row buffer when a write fails under it).
+  QByteArray Png;
+  QBuffer Buffer(&Png);
+  if (!Buffer.open(QIODevice::WriteOnly) || !Picture.save(&Buffer, "PNG")) return false;
   // A device or a pipe is written to as it is: replacing it by a new file, which the
   // superuser may do even in /dev, would destroy it.
-  if (const QFileInfo Target(FileName); Target.exists() && !Target.isFile()) return Picture.save(FileName, "PNG");
+  if (const QFileInfo Target(FileName); Target.exists() && !Target.isFile()) {
+    QFile Device(FileName);
+    return Device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && Device.write(Png) == Png.size();
+  }
   QSaveFile File(FileName);
   File.setDirectWriteFallback(true);
-  return File.open(QIODevice::WriteOnly) && Picture.save(&File, "PNG") && File.commit();
+  return File.open(QIODevice::WriteOnly) && File.write(Png) == Png.size() && File.commit();
 }
