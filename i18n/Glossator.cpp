@@ -4,11 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "toolkit/CodePage.h"
 
@@ -30,38 +25,6 @@ bool HasThreeLetterExtension(const QString& FileName) {
 // The bytes of Text from From up to To, empty when To is not beyond From.
 std::string Slice(const std::string& Text, size_t From, size_t To) {
   return From < To ? Text.substr(From, To - From) : std::string();
-}
-
-// The mode of a newly created file: 0666 less the umask (which can only be read by setting it).
-mode_t NewFileMode() {
-  const mode_t Mask = ::umask(022);
-  ::umask(Mask);
-  return 0666 & ~Mask;
-}
-
-// Writes Text to a new file beside Name and renames it over Name once it is complete on
-// disk, so that a failure leaves the old file as it was; the error of the first failure,
-// or 0. The new file keeps the old one's permissions; a first file gets what the user's
-// umask allows, as any newly created file would.
-int ReplaceFile(const QByteArray& Name, const std::string& Text) {
-  std::string Temporary = Name.toStdString() + ".XXXXXX";
-  const int File = ::mkstemp(Temporary.data());
-  if (File < 0) return errno;
-  struct stat Old {};
-  const mode_t Mode = ::stat(Name.constData(), &Old) == 0 ? Old.st_mode & 07777 : NewFileMode();
-  int Error = ::fchmod(File, Mode) == 0 ? 0 : errno;
-  for (size_t Done = 0; Error == 0 && Done < Text.size();) {
-    const ssize_t N = ::write(File, Text.data() + Done, Text.size() - Done);
-    if (N > 0)
-      Done += static_cast<size_t>(N);
-    else if (N == 0 || errno != EINTR)
-      Error = N == 0 ? EIO : errno;
-  }
-  if (Error == 0 && ::fsync(File) != 0) Error = errno;
-  if (::close(File) != 0 && Error == 0) Error = errno;
-  if (Error == 0 && ::rename(Temporary.c_str(), Name.constData()) != 0) Error = errno;
-  if (Error != 0) ::unlink(Temporary.c_str());
-  return Error;
 }
 
 // The index just after the UTF-8 character that begins at At.
@@ -203,7 +166,7 @@ std::string TGlossator::ItlText() const {
 QString TGlossator::WriteItlFile() const {
   const QString Name = OutputFileName_.isEmpty() ? ItlFileName(QCoreApplication::applicationFilePath(), false)
                                                  : OutputFileName_;
-  const int Error = ReplaceFile(QFile::encodeName(Name), ItlText());
-  if (Error == 0) return {};
-  return QStringLiteral("Cannot write the ITL file %1: %2").arg(Name, QString::fromLocal8Bit(std::strerror(Error)));
+  const QString Why = ReplaceFile(Name, QByteArray::fromStdString(ItlText()));
+  if (Why.isEmpty()) return {};
+  return QStringLiteral("Cannot write the ITL file %1: %2").arg(Name, Why);
 }

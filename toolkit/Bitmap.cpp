@@ -1,16 +1,15 @@
 #include "toolkit/Bitmap.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <new>
+
+#include "toolkit/Stream.h"
 
 namespace {
 
@@ -131,13 +130,5 @@ bool SavePng(const QImage& Picture, const QString& FileName) {
   QByteArray Png;
   QBuffer Buffer(&Png);
   if (!Buffer.open(QIODevice::WriteOnly) || !Picture.save(&Buffer, "PNG")) return false;
-  // A device or a pipe is written to as it is: replacing it by a new file, which the
-  // superuser may do even in /dev, would destroy it.
-  if (const QFileInfo Target(FileName); Target.exists() && !Target.isFile()) {
-    QFile Device(FileName);
-    return Device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && Device.write(Png) == Png.size();
-  }
-  QSaveFile File(FileName);
-  File.setDirectWriteFallback(true);
-  return File.open(QIODevice::WriteOnly) && File.write(Png) == Png.size() && File.commit();
+  return ReplaceFile(FileName, Png).isEmpty();
 }

@@ -1,5 +1,7 @@
 #include "toolkit/Stream.h"
 
+#include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 
@@ -69,4 +71,16 @@ int TFileStream::Read(void* Buffer, int Count) {
 int TFileStream::Write(const void* Buffer, int Count) {
   const qint64 N = File_.write(static_cast<const char*>(Buffer), std::max(Count, 0));
   return N < 0 ? 0 : static_cast<int>(N);
+}
+
+QString ReplaceFile(const QString& Name, const QByteArray& Bytes) {
+  if (const QFileInfo Target(Name); Target.exists() && !Target.isFile()) {
+    QFile Device(Name);
+    if (Device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && Device.write(Bytes) == Bytes.size()) return {};
+    return Device.errorString();
+  }
+  QSaveFile File(Name);
+  File.setDirectWriteFallback(true);
+  if (File.open(QIODevice::WriteOnly) && File.write(Bytes) == Bytes.size() && File.commit()) return {};
+  return File.errorString();
 }

@@ -1,5 +1,6 @@
 // Byte streams: an abstract positionable stream, a growable memory stream and a file
-// stream. The typed helpers raise EReadError when a read comes up short.
+// stream. The typed helpers raise EReadError when a read comes up short. And the writing
+// of a whole file at once.
 #pragma once
 
 #include <QFile>
@@ -85,3 +86,11 @@ public:
 private:
   QFile File_;
 };
+
+// Writes Bytes as the whole of the file Name, replacing it only once every byte is on
+// disk, so that a failure leaves the old file as it was; empty when written, else why
+// not. A replaced file keeps its permissions and a link keeps pointing at it; a first
+// file gets what the user's umask allows. A device or a pipe (/dev/stdout) is written
+// directly: replacing it by a file, which the superuser may do even in /dev, would
+// destroy it; so is a file in a folder that takes no new file.
+QString ReplaceFile(const QString& Name, const QByteArray& Bytes);
