@@ -205,9 +205,11 @@ QStringList InstalledLanguages(const QString& ProgramFile) {
   QStringList Codes;
   if (Own.exists()) Codes << QStringLiteral("en");
   // The names as ChooseDictionary makes them, case and all; English is the program's own.
-  for (const QFileInfo& F : QDir(Own.absolutePath())
-                                .entryInfoList({Stem + QStringLiteral(".??.itl")}, QDir::Files | QDir::CaseSensitive)) {
-    const QString C = F.completeBaseName().mid(Stem.size() + 1);
+  // Matched by hand: a name filter would compile a regular expression.
+  const QString Prefix = Stem + QLatin1Char('.'), Suffix = QStringLiteral(".itl");
+  for (const QString& Name : QDir(Own.absolutePath()).entryList(QDir::Files)) {
+    if (Name.size() != Prefix.size() + 2 + Suffix.size() || !Name.startsWith(Prefix) || !Name.endsWith(Suffix)) continue;
+    const QString C = Name.mid(Prefix.size(), 2);
     if (IsLanguageCode(C) && C != QLatin1String("en")) Codes << C;
   }
   Codes.sort();
