@@ -3,12 +3,14 @@
 #include <QBackingStore>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPixmap>
+#include <QThread>
 #include <QWindow>
 #include <algorithm>
 #include <functional>
@@ -295,6 +297,23 @@ const QImage* ShownFrame(QWidget& Window) {
   return Frame->size() == Window.size() * Ratio ? Frame : nullptr;
 }
 
+// On a display the window manager maps the window and gives it the focus some time after
+// show(); drawn before that, it lacks the active colours and the focus frame the user
+// sees. Asks for the focus (a display without a window manager gives none by itself) and
+// waits for both, a bounded while: a display that refuses gets its picture all the same.
+void AwaitOnScreen(QWidget& Window) {
+  Window.activateWindow();
+  constexpr int LimitMs = 2000, PollMs = 5;
+  QElapsedTimer Waited;
+  Waited.start();
+  auto OnScreen = [&] {
+    const QWindow* Handle = Window.windowHandle();
+    return Handle && Handle->isExposed() && Window.isActiveWindow();
+  };
+  for (QCoreApplication::processEvents(); !OnScreen() && Waited.elapsed() < LimitMs; QCoreApplication::processEvents())
+    QThread::msleep(PollMs);
+}
+
 // The window drawn afresh at Ratio device pixels to a pixel.
 QPixmap Rendered(QWidget& Window, qreal Ratio) {
   QPixmap Picture(Window.size() * Ratio);
@@ -306,6 +325,7 @@ QPixmap Rendered(QWidget& Window, qreal Ratio) {
 }  // namespace
 
 bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) AwaitOnScreen(Window);
   QCoreApplication::processEvents();  // pending layout and paints, such as the memo's scroll bar
   const QImage* Frame = Scale ? nullptr : ShownFrame(Window);
   if (SavePng(Frame ? *Frame : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).toImage(), FileName))
