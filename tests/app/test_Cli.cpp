@@ -185,20 +185,19 @@ TEST(CommandLine, VersionPrintsTheBuildsVersionAndExits) {
 TEST(Languages, TheInstalledOnesAreTheDictionariesBesideTheProgram) {
   QTemporaryDir Dir;
   const QString Program = Dir.filePath("swivel");
+  auto Touch = [&](std::initializer_list<const char*> Names) {
+    for (const char* Name : Names) {
+      QFile F(Dir.filePath(Name));
+      ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    }
+  };
   // A name in other letters is not the file a code opens; swivel.en.itl is never read.
-  for (const char* Name : {"swivel", "swivel.itl", "swivel.de.itl", "swivel.nl.itl", "swivel.bad.itl", "other.fr.itl",
-                           "swivel.qq.ITL", "swivel.Pl.itl", "swivel.en.itl", "swivel.es.itl.bak", "swivelx.it.itl",
-                           "swivel_pt.itl", "xswivel.pt.itl"}) {
-    QFile F(Dir.filePath(Name));
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-  }
+  Touch({"swivel", "swivel.itl", "swivel.de.itl", "swivel.nl.itl", "swivel.bad.itl", "other.fr.itl", "swivel.qq.ITL",
+         "swivel.Pl.itl", "swivel.en.itl", "swivel.es.itl.bak", "swivelx.it.itl", "swivel_pt.itl", "xswivel.pt.itl"});
   ASSERT_TRUE(QDir(Dir.path()).mkdir("swivel.fr.itl"));  // a folder is no dictionary
   EXPECT_EQ(InstalledLanguages(Program), (QStringList{"de", "en", "nl"}));
   // A program's name is matched as it stands, wildcard characters and all.
-  for (const char* Name : {"sw[v?el.itl", "sw[v?el.it.itl", "swXvel.pt.itl"}) {
-    QFile F(Dir.filePath(Name));
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-  }
+  Touch({"sw[v?el.itl", "sw[v?el.it.itl", "swXvel.pt.itl"});
   EXPECT_EQ(InstalledLanguages(Dir.filePath("sw[v?el")), (QStringList{"en", "it"}));
   QString Error;
   EXPECT_EQ(ChooseDictionary(Program, "de", "C", Error), Dir.filePath("swivel.de.itl"));
