@@ -297,21 +297,26 @@ const QImage* ShownFrame(QWidget& Window) {
   return Frame->size() == Window.size() * Ratio ? Frame : nullptr;
 }
 
-// On a display the window manager maps the window and gives it the focus some time after
-// show(); drawn before that, it lacks the active colours and the focus frame the user
-// sees. Asks for the focus (a display without a window manager gives none by itself) and
-// waits for both, a bounded while: a display that refuses gets its picture all the same.
-void AwaitOnScreen(QWidget& Window) {
-  Window.activateWindow();
-  constexpr int LimitMs = 2000, PollMs = 5;
+// Runs the events, user input held back, until Done() or for LimitMs at most.
+template <typename Predicate>
+void AwaitUntil(Predicate Done, int LimitMs) {
   QElapsedTimer Waited;
   Waited.start();
-  auto OnScreen = [&] {
-    const QWindow* Handle = Window.windowHandle();
-    return Handle && Handle->isExposed() && Window.isActiveWindow();
-  };
-  for (QCoreApplication::processEvents(); !OnScreen() && Waited.elapsed() < LimitMs; QCoreApplication::processEvents())
-    QThread::msleep(PollMs);
+  for (;;) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (Done() || Waited.elapsed() >= LimitMs) return;
+    QThread::msleep(5);
+  }
+}
+
+// On a display the window manager maps the window some time after show(), and then
+// usually gives it the focus; drawn before that, it lacks the active colours and the
+// focus frame the user sees. Waits, a bounded while, until the window is exposed, then
+// briefly for that focus: a display that withholds it shows the window inactive, and so
+// does the picture. Keys typed meanwhile wait too, so the picture is the state asked for.
+void AwaitOnScreen(const QWidget& Window) {
+  AwaitUntil([&] { return Window.windowHandle() && Window.windowHandle()->isExposed(); }, 2000);
+  AwaitUntil([&] { return Window.isActiveWindow(); }, 200);
 }
 
 // The window drawn afresh at Ratio device pixels to a pixel.
@@ -326,7 +331,8 @@ QPixmap Rendered(QWidget& Window, qreal Ratio) {
 
 bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> Scale, QString& Error) {
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) AwaitOnScreen(Window);
-  QCoreApplication::processEvents();  // pending layout and paints, such as the memo's scroll bar
+  // Pending layout and paints, such as the memo's scroll bar; not the user's input.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   const QImage* Frame = Scale ? nullptr : ShownFrame(Window);
   if (SavePng(Frame ? *Frame : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).toImage(), FileName))
     return true;
