@@ -334,8 +334,9 @@ bool SaveSnapshot(QWidget& Window, const QString& FileName, std::optional<int> S
   // Pending layout and paints, such as the memo's scroll bar; not the user's input.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   const QImage* Frame = Scale ? nullptr : ShownFrame(Window);
-  if (SavePng(Frame ? *Frame : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).toImage(), FileName))
-    return true;
-  Error = QStringLiteral("swivel: cannot write the snapshot to '%1'").arg(FileName);
+  const QString Reason =
+      SavePng(Frame ? *Frame : Rendered(Window, Scale ? *Scale : Window.devicePixelRatioF()).toImage(), FileName);
+  if (Reason.isEmpty()) return true;
+  Error = QStringLiteral("swivel: cannot write the snapshot to '%1': %2").arg(FileName, Reason);
   return false;
 }

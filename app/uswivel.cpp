@@ -439,8 +439,9 @@ QImage TForm1::Figure(int Scale) const {
 void TForm1::CopyFigure() { QGuiApplication::clipboard()->setImage(Figure(1)); }
 
 bool TForm1::SaveFigureTo(const QString& FileName, int Scale, QString& Error) const {
-  if (SavePng(Figure(Scale), FileName)) return true;
-  Error = Translated("Figure not saved").arg(FileName);
+  const QString Reason = SavePng(Figure(Scale), FileName);
+  if (Reason.isEmpty()) return true;
+  Error = Translated("Figure not saved").arg(FileName) + QLatin1Char('\n') + Reason;
   return false;
 }
 

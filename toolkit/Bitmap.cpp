@@ -124,11 +124,12 @@ void CopyToControl(QWidget* Control, const QImage& Picture) {
   else P.drawImage(0, 0, FractionalScaled(Picture, Ratio));
 }
 
-bool SavePng(const QImage& Picture, const QString& FileName) {
+QString SavePng(const QImage& Picture, const QString& FileName) {
   // Encoded in memory first, so that a failed write is this function's to handle, not
   // the encoder's (which leaks its row buffer when a write fails under it).
   QByteArray Png;
   QBuffer Buffer(&Png);
-  if (!Buffer.open(QIODevice::WriteOnly) || !Picture.save(&Buffer, "PNG")) return false;
-  return ReplaceFile(FileName, Png).isEmpty();
+  if (!Buffer.open(QIODevice::WriteOnly) || !Picture.save(&Buffer, "PNG"))
+    return QStringLiteral("The picture could not be encoded as PNG");
+  return ReplaceFile(FileName, Png);
 }

@@ -52,5 +52,6 @@ void CopyToControl(QWidget* Control, const QImage& Picture);
 QImage FractionalScaled(const QImage& Picture, qreal Ratio);
 // Writes Picture to FileName as PNG in one piece: a file already there keeps its bytes
 // unless the whole picture was written. A device or a pipe (/dev/stdout) is written
-// directly, and so is a file in a folder that takes no new file.
-bool SavePng(const QImage& Picture, const QString& FileName);
+// directly, and so is a file in a folder that takes no new file. Empty when written, else
+// the reason, as the system gives it.
+QString SavePng(const QImage& Picture, const QString& FileName);

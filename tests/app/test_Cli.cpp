@@ -13,6 +13,8 @@
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
 #include "app/Cli.h"
 
@@ -87,7 +89,9 @@ TEST(CommandLine, SnapshotWritesTheWholeWindow) {
   const TRun R = RunSwivel({"--seed", "1", "--snapshot", File});
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
   EXPECT_EQ(QImage(File).size(), QSize(495, 511));
-  EXPECT_EQ(RunSwivel({"--snapshot", Dir.filePath("no/such/dir/w.png")}).ExitCode, 1);
+  const TRun Failed = RunSwivel({"--snapshot", Dir.filePath("no/such/dir/w.png")});
+  EXPECT_EQ(Failed.ExitCode, 1);
+  EXPECT_TRUE(Failed.Err.contains("/no/such/dir/w.png': " + QByteArray(std::strerror(ENOENT)))) << Failed.Err.toStdString();
 }
 
 // The picture is the frame the window shows, changes not yet painted included, at the

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <set>
 
 #include "app/Residuals.h"
@@ -187,12 +189,13 @@ TEST(Figure, CopyAndSaveGiveTheChartAtEachScaleWithoutNewShades) {
   QString Error;
   EXPECT_FALSE(S.Form.SaveFigureTo(Dir.filePath("no/such/folder/f.png"), 2, Error));
   EXPECT_TRUE(Error.contains(Dir.filePath("no/such/folder/f.png"))) << Error.toStdString();
+  EXPECT_TRUE(Error.endsWith('\n' + QString::fromLocal8Bit(std::strerror(ENOENT)))) << Error.toStdString();  // and why
   S.Form.ActCopyFigure->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(One.format()), One);
 }
 
 // Save figure asks for the scale, then for the file; a file that cannot be written is
-// reported in a box, in the window's language.
+// reported in a box, in the window's language, with the system's reason.
 TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   TOverlayForm S;
   QTemporaryDir Dir;
@@ -223,7 +226,8 @@ TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   ASSERT_EQ(Shown.size(), 1);
   // (The file dialog takes a path into a missing folder as relative to its own.)
   EXPECT_TRUE(Shown[0].startsWith(QStringLiteral("The figure could not be saved to /")));
-  EXPECT_TRUE(Shown[0].endsWith(QStringLiteral("/no/such/folder/figure.png."))) << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].endsWith("/no/such/folder/figure.png.\n" + QString::fromLocal8Bit(std::strerror(ENOENT))))
+      << Shown[0].toStdString();
 }
 
 }  // namespace

@@ -365,7 +365,7 @@ TEST(SavePng, AFileIsReplacedWholeOrNotAtAllAndAPipeIsWrittenInto) {
   const QString File = Dir.filePath("picture.png");
   QImage Before(4, 4, QImage::Format_RGB32);
   Before.fill(Qt::red);
-  ASSERT_TRUE(SavePng(Before, File));
+  ASSERT_EQ(SavePng(Before, File), QString());
   QImage Noise(100, 100, QImage::Format_RGB32);  // noise does not compress: about 30 KB
   std::mt19937 Random(7);
   for (int Y = 0; Y < Noise.height(); ++Y)
@@ -375,10 +375,10 @@ TEST(SavePng, AFileIsReplacedWholeOrNotAtAllAndAPipeIsWrittenInto) {
   const rlimit Small{8192, Limit.rlim_max};
   const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &Small), 0);
-  const bool Saved = SavePng(Noise, File);
+  const QString Reason = SavePng(Noise, File);
   setrlimit(RLIMIT_FSIZE, &Limit);
   std::signal(SIGXFSZ, OldHandler);
-  EXPECT_FALSE(Saved);
+  EXPECT_FALSE(Reason.isEmpty());
   EXPECT_EQ(QImage(File).convertToFormat(QImage::Format_RGB32), Before);
   EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"picture.png"});
 
@@ -386,7 +386,7 @@ TEST(SavePng, AFileIsReplacedWholeOrNotAtAllAndAPipeIsWrittenInto) {
   ASSERT_EQ(mkfifo(QFile::encodeName(Pipe).constData(), 0600), 0);
   const int Reader = open(QFile::encodeName(Pipe).constData(), O_RDONLY | O_NONBLOCK);  // a reader lets the write open
   ASSERT_GE(Reader, 0);
-  ASSERT_TRUE(SavePng(Before, Pipe));
+  ASSERT_EQ(SavePng(Before, Pipe), QString());
   QByteArray Bytes(4096, '\0');
   const ssize_t Got = read(Reader, Bytes.data(), static_cast<size_t>(Bytes.size()));  // the pipe holds far more
   close(Reader);
