@@ -9,8 +9,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QThread>
+#include <QTranslator>
 #include <QWindow>
 #include <algorithm>
 #include <functional>
@@ -231,6 +234,13 @@ std::optional<QString> ChooseDictionary(const QString& ProgramFile, const QStrin
   if (Installed.contains(Language)) return FileOf(Language);
   Error = QStringLiteral("swivel: no dictionary for language '%1'; installed: %2").arg(Language, Installed.join(", "));
   return std::nullopt;
+}
+
+bool LoadQtTranslation(QTranslator& Translator, const QString& DictionaryFile) {
+  if (DictionaryFile.isEmpty()) return false;
+  const QString Code = DictionaryFile.chopped(4).right(2);  // "de" of swivel.de.itl
+  return Translator.load(QLocale(Code), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 void ApplyOptions(TForm1& Form, const TOptions& O) {

@@ -10,6 +10,7 @@
 
 #include "app/Residuals.h"
 
+class QTranslator;
 class QWidget;
 class TForm1;
 
@@ -46,6 +47,10 @@ QStringList InstalledLanguages(const QString& ProgramFile);
 // else English. Null, with the reason in Error, when the language asked for has none.
 std::optional<QString> ChooseDictionary(const QString& ProgramFile, const QString& Language, const QString& LocaleName,
                                         QString& Error);
+// Loads into Translator Qt's own texts (the file dialog, standard buttons) in the language
+// of DictionaryFile, as ChooseDictionary names it. False for English, the language they
+// are written in, and when the system has no translation of them.
+bool LoadQtTranslation(QTranslator& Translator, const QString& DictionaryFile);
 
 // After start-up: the lesson step, angle and magnification the options ask for.
 void ApplyOptions(TForm1& Form, const TOptions& Options);

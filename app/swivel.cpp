@@ -1,6 +1,7 @@
 // Program entry: the main window and the about box, or a scripted snapshot or report.
 #include <QApplication>
 #include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 
 #include "app/AboutBox.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   Mode.DictionaryFile = *Dictionary;
+  QTranslator QtTexts;  // the file dialog and its questions in the window's language
+  if (LoadQtTranslation(QtTexts, *Dictionary)) QCoreApplication::installTranslator(&QtTexts);
   TForm1 Form1(Mode);
   // Another instance runs (or a quit came during start-up): no window.
   const int Code = Form1.clidemon->EndRequested() || QuitRequested() ? 0 : Run(App, Form1, Options);

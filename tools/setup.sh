@@ -8,7 +8,7 @@ mode=${1:-run}
 case "$mode" in run|test) ;; *) echo "usage: tools/setup.sh run|test" >&2; exit 64 ;; esac
 
 packages=(cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-svg-dev fonts-liberation fonts-dejavu-core desktop-file-utils appstream)
+          qt6-svg-dev qt6-translations-l10n fonts-liberation fonts-dejavu-core desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,16 +3,19 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <cerrno>
 #include <cstring>
 
@@ -89,7 +92,7 @@ TEST(CommandLine, SnapshotWritesTheWholeWindow) {
   const TRun R = RunSwivel({"--seed", "1", "--snapshot", File});
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
   EXPECT_EQ(QImage(File).size(), QSize(495, 511));
-  const TRun Failed = RunSwivel({"--snapshot", Dir.filePath("no/such/dir/w.png")});
+  const TRun Failed = RunSwivel({"--language", "en", "--snapshot", Dir.filePath("no/such/dir/w.png")});
   EXPECT_EQ(Failed.ExitCode, 1);
   EXPECT_TRUE(Failed.Err.contains("/no/such/dir/w.png': " + QByteArray(std::strerror(ENOENT)))) << Failed.Err.toStdString();
 }
@@ -222,6 +225,21 @@ TEST(Languages, AnUnknownLanguageIsAnErrorAndTheLocaleChoosesOtherwise) {
   EXPECT_TRUE(German.contains(QString::fromUtf8("gedrehte Daten"))) << German.toStdString();
   EXPECT_EQ(Caption(RunSwivel({"--report", "--language", "en"}, {"LANG=de_DE.UTF-8"})),
             Caption(RunSwivel({"--report"}, {"LANG=sv_SE.UTF-8"})));
+}
+
+// Qt's own dialogs speak the dictionary's language: a standard button, say.
+TEST(Languages, QtsOwnTextsFollowTheDictionary) {
+  QTranslator Qt;
+  EXPECT_FALSE(LoadQtTranslation(Qt, ""));  // English: Qt's texts as they are
+  if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+    GTEST_SKIP() << "Qt's translations are not installed";
+  ASSERT_TRUE(LoadQtTranslation(Qt, "/opt/swivel/swivel.de.itl"));
+  QCoreApplication::installTranslator(&Qt);
+  const QDialogButtonBox Buttons(QDialogButtonBox::Cancel);
+  const QString Cancel = Buttons.button(QDialogButtonBox::Cancel)->text();
+  QCoreApplication::removeTranslator(&Qt);
+  EXPECT_EQ(Cancel, "Abbrechen");
+  EXPECT_TRUE(LoadQtTranslation(Qt, "/opt/swivel/swivel.pt.itl"));  // the Brazilian texts: Qt has no others
 }
 
 TEST(CommandLine, OverlaysAndScaleAreScriptedAndCheckedLikeTheOtherOptions) {
