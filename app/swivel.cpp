@@ -94,8 +94,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   Mode.DictionaryFile = *Dictionary;
-  QTranslator QtTexts;  // the file dialog and its questions in the window's language
-  if (LoadQtTranslation(QtTexts, *Dictionary)) QCoreApplication::installTranslator(&QtTexts);
+  // The file dialog and its questions in the window's language. A scripted run shows no
+  // dialog, and its messages on the command line stay English, reasons included.
+  QTranslator QtTexts;
+  if (!Mode.Scripted && LoadQtTranslation(QtTexts, *Dictionary)) QCoreApplication::installTranslator(&QtTexts);
   TForm1 Form1(Mode);
   // Another instance runs (or a quit came during start-up): no window.
   const int Code = Form1.clidemon->EndRequested() || QuitRequested() ? 0 : Run(App, Form1, Options);

@@ -92,7 +92,8 @@ TEST(CommandLine, SnapshotWritesTheWholeWindow) {
   const TRun R = RunSwivel({"--seed", "1", "--snapshot", File});
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
   EXPECT_EQ(QImage(File).size(), QSize(495, 511));
-  const TRun Failed = RunSwivel({"--language", "en", "--snapshot", Dir.filePath("no/such/dir/w.png")});
+  // In every language, as the command line's other messages (Qt's German would say why in German).
+  const TRun Failed = RunSwivel({"--language", "de", "--snapshot", Dir.filePath("no/such/dir/w.png")});
   EXPECT_EQ(Failed.ExitCode, 1);
   EXPECT_TRUE(Failed.Err.contains("/no/such/dir/w.png': " + QByteArray(std::strerror(ENOENT)))) << Failed.Err.toStdString();
 }
