@@ -2,15 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLibraryInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
@@ -92,7 +92,7 @@ TEST(CommandLine, SnapshotWritesTheWholeWindow) {
   const TRun R = RunSwivel({"--seed", "1", "--snapshot", File});
   ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
   EXPECT_EQ(QImage(File).size(), QSize(495, 511));
-  // In every language, as the command line's other messages (Qt's German would say why in German).
+  // Like the command line's other messages, in English whatever the window's language.
   const TRun Failed = RunSwivel({"--language", "de", "--snapshot", Dir.filePath("no/such/dir/w.png")});
   EXPECT_EQ(Failed.ExitCode, 1);
   EXPECT_TRUE(Failed.Err.contains("/no/such/dir/w.png': " + QByteArray(std::strerror(ENOENT)))) << Failed.Err.toStdString();
