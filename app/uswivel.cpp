@@ -458,7 +458,7 @@ void TForm1::SaveFigure() {
   if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return;
   QString Error;
   if (!SaveFigureTo(Dialog.selectedFiles().first(), static_cast<int>(Scales.indexOf(Scale)) + 1, Error))
-    ShowInformation(Error);
+    ShowWarning(Error);
 }
 
 // --- handlers ----------------------------------------------------------------------

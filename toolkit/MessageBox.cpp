@@ -31,6 +31,11 @@ void ShowInformation(const QString& Text) {
     QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), Text);
 }
 
+void ShowWarning(const QString& Text) {
+  if (!Hooked<MessageBoxSlot>(Text))
+    QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationName(), Text);
+}
+
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook NewHook) {
   return std::exchange(Hook<MessageBoxSlot>(), std::move(NewHook));
 }

@@ -1,5 +1,6 @@
-// The desktop services the components use: the modal information box with an OK button
-// and opening an address. Tests install hooks that capture the text instead.
+// The desktop services the components use: the modal message box with an OK button (for
+// information, or with the warning sign for a failure) and opening an address. Tests
+// install hooks that capture the text instead.
 #pragma once
 
 #include <QString>
@@ -8,6 +9,7 @@
 using TMessageBoxHook = std::function<void(const QString& Text)>;
 
 void ShowInformation(const QString& Text);
+void ShowWarning(const QString& Text);
 // Installs Hook (an empty hook restores the real box); returns the previous one.
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook);
 

@@ -6,20 +6,21 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 
 #include "app/Residuals.h"
 #include "app/uswivel.h"
 #include "stats/KVR_math2.h"
-#include "toolkit/MessageBox.h"
 
 namespace {
 
@@ -199,7 +200,8 @@ TEST(Figure, CopyAndSaveGiveTheChartAtEachScaleWithoutNewShades) {
 TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   TOverlayForm S;
   QTemporaryDir Dir;
-  auto Answer = [](const QString& Scale, const QString& File) {
+  // Answers the scale question and the file dialog, then hands what comes next to Then.
+  auto Answer = [](const QString& Scale, const QString& File, std::function<void()> Then = {}) {
     QTimer::singleShot(0, [=] {
       auto* Choice = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
       ASSERT_TRUE(Choice);
@@ -209,6 +211,7 @@ TEST(Figure, SaveAsksForTheScaleAndTheFile) {
         auto* Files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_TRUE(Files);
         Files->selectFile(File);
+        if (Then) QTimer::singleShot(0, Then);
         static_cast<QDialog*>(Files)->accept();  // QFileDialog hides it
       });
       Choice->accept();
@@ -218,16 +221,22 @@ TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   S.Form.ActSaveFigure->trigger();
   EXPECT_EQ(QImage(Dir.filePath("figure.png")).size(), S.Chart().size() * 3);  // the suffix is added
 
-  QStringList Shown;
-  const TMessageBoxHook Previous = SetMessageBoxHook([&](const QString& Text) { Shown << Text; });
-  Answer(QString::fromUtf8("1×"), Dir.filePath("no/such/folder/figure.png"));
+  // A failure is told in a box with the warning sign, with the system's reason.
+  QString Shown;
+  QMessageBox::Icon Sign = QMessageBox::NoIcon;
+  Answer(QString::fromUtf8("1×"), Dir.filePath("no/such/folder/figure.png"), [&] {
+    auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(Box);
+    Shown = Box->text();
+    Sign = Box->icon();
+    Box->accept();
+  });
   S.Form.ActSaveFigure->trigger();
-  SetMessageBoxHook(Previous);
-  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_EQ(Sign, QMessageBox::Warning);
   // (The file dialog takes a path into a missing folder as relative to its own.)
-  EXPECT_TRUE(Shown[0].startsWith(QStringLiteral("The figure could not be saved to /")));
-  EXPECT_TRUE(Shown[0].endsWith("/no/such/folder/figure.png.\n" + QString::fromLocal8Bit(std::strerror(ENOENT))))
-      << Shown[0].toStdString();
+  EXPECT_TRUE(Shown.startsWith(QStringLiteral("The figure could not be saved to /"))) << Shown.toStdString();
+  EXPECT_TRUE(Shown.endsWith("/no/such/folder/figure.png.\n" + QString::fromLocal8Bit(std::strerror(ENOENT))))
+      << Shown.toStdString();
 }
 
 }  // namespace
