@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
 
 #include "app/AboutBox.h"
 #include "app/Cli.h"
@@ -29,21 +30,23 @@ void Print(FILE* Stream, const QString& Text) {
 // exit code.
 int Run(QApplication& App, TForm1& Form1, const TOptions& Options) {
   if (Options.Seed) Form1.SetSeed(*Options.Seed);
-  TFrmAbout FrmAbout(&Form1);
-  Form1.FrmAbout = &FrmAbout;
+  // A script that renders the main window or reports on it never meets the about box,
+  // so it is not built: its fonts and texts would only lengthen every scripted run.
+  std::optional<TFrmAbout> FrmAbout;
+  if (!Options.Scripted() || Options.About) Form1.FrmAbout = &FrmAbout.emplace(&Form1);
   Form1.show();  // runs the start-up sequence (the about box waits for the user)
   // Asked to end while the about box was open: it closes, then the window.
   if (QuitRequested()) {
-    FrmAbout.close();
+    if (FrmAbout) FrmAbout->close();
     Form1.close();
     return 0;
   }
   ApplyOptions(Form1, Options);
   if (!Options.Scripted()) return App.exec();
   if (Options.Report) Print(stdout, QString::fromUtf8(ReportJson(Form1)));
-  if (Options.About) FrmAbout.show();  // shown, as the user sees it, without waiting for OK
+  if (Options.About) FrmAbout->show();  // shown, as the user sees it, without waiting for OK
   QString Error;
-  QWidget& Window = Options.About ? static_cast<QWidget&>(FrmAbout) : Form1;
+  QWidget& Window = Options.About ? static_cast<QWidget&>(*FrmAbout) : Form1;
   if (!Options.Snapshot.isEmpty() && !SaveSnapshot(Window, Options.Snapshot, Options.Scale, Error)) {
     Print(stderr, Error);
     return 1;
