@@ -413,12 +413,14 @@ QString TForm1::ShowOverlays(const TPointCloud& Points, double Slope, double Int
     AddResiduals(*Plotter1, Points, Slope, Intercept);
   }
   if (!Overlays_.Squares && !Overlays_.MeanSquares) return QString();
-  auto Number = [this](double V, int Decimals) {
-    return FormatReadoutValue(V, TReadoutFormat{dtFixP, Decimals, RdoRxy->Comma()}).value_or(QStringLiteral("?"));
+  // The sums with as many decimals as r², so that a reader who works the quotient out
+  // from the two shown arrives at the r² shown (to its last digit).
+  auto Number = [this](double V) {
+    return FormatReadoutValue(V, TReadoutFormat{dtFixP, RdoRxy->Precision(), RdoRxy->Comma()})
+        .value_or(QStringLiteral("?"));
   };
   return Translated("Sums of squares")
-      .arg(Number(Sums.Residual, 2), Number(Sums.Total, 2),
-           Number(1 - Sums.Residual / Sums.Total, RdoRxy->Precision()));
+      .arg(Number(Sums.Residual), Number(Sums.Total), Number(1 - Sums.Residual / Sums.Total));
 }
 
 void TForm1::SetOverlays(const TOverlays& V) {

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -116,6 +117,24 @@ TEST(Overlays, OffAtStartThenFollowEveryTurnStepAndReset) {
   S.Form.SetOverlays({});
   EXPECT_EQ(S.Chart().ItemCount(), 16);
   EXPECT_TRUE(S.Chart().Caption().isEmpty());
+}
+
+// The caption is an equation a student can check: the quotient worked out from the two
+// sums shown gives the r² shown, to its last digit, for any cloud at any angle.
+TEST(Overlays, TheCaptionsSumsGiveItsR2) {
+  TOverlayForm S;
+  S.Form.SetOverlays({false, true, false});
+  const QRegularExpression Caption(QStringLiteral("^SSres = (\\S+)   SStot = (\\S+)   1 − SSres/SStot = (\\S+)$"));
+  for (int Cloud = 0; Cloud < 60; ++Cloud) {
+    S.Form.BButResetClick(S.Form.BButReset);
+    for (int Position = 0; Position < 3600; Position += 43) {
+      S.Form.SBarRotate->SetPosition(Position);
+      const QRegularExpressionMatch Parts = Caption.match(S.Chart().Caption());
+      ASSERT_TRUE(Parts.hasMatch()) << S.Chart().Caption().toStdString();
+      const double Residual = Parts.captured(1).toDouble(), Total = Parts.captured(2).toDouble();
+      EXPECT_NEAR(1 - Residual / Total, Parts.captured(3).toDouble(), 1e-4) << S.Chart().Caption().toStdString();
+    }
+  }
 }
 
 // A turn draws the chart once: a new caption paints it whole, an unchanged one leaves
