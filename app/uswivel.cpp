@@ -4,10 +4,12 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QIcon>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QMimeDatabase>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
@@ -32,6 +34,26 @@ QFont DesignFont(int PixelSize, bool Bold = false) {
   F.setBold(Bold);
   return F;
 }
+
+// The save dialog tells files apart by their names alone. Qt's own provider reads the
+// first bytes of each file it lists to learn its type, on the window's thread, and the
+// read of a file such as /proc/kmsg never returns: typing /proc/ froze the program.
+class TFileTypesByName : public QFileIconProvider {
+public:
+  QIcon icon(const QFileInfo& Info) const override {
+    if (!Info.isFile()) return QFileIconProvider::icon(Info);
+    return QIcon::fromTheme(ByName(Info).iconName(), QFileIconProvider::icon(File));
+  }
+  QString type(const QFileInfo& Info) const override {
+    if (!Info.isFile()) return QFileIconProvider::type(Info);
+    const QMimeType Type = ByName(Info);
+    return Type.comment().isEmpty() ? Type.name() : Type.comment();
+  }
+
+private:
+  QMimeType ByName(const QFileInfo& Info) const { return Types_.mimeTypeForFile(Info, QMimeDatabase::MatchExtension); }
+  QMimeDatabase Types_;
+};
 
 QPushButton* MakeButton(QWidget* Parent, const QString& Caption, const QIcon& Glyph, int Left) {
   auto* B = new QPushButton(Glyph, Caption, Parent);
@@ -453,10 +475,12 @@ void TForm1::SaveFigure() {
   const QString Scale =
       QInputDialog::getItem(this, Translated("Save the figure"), Translated("Figure scale"), Scales, 0, false, &Chosen);
   if (!Chosen) return;
+  TFileTypesByName Types;
   QFileDialog Dialog(this, Translated("Save the figure"), QStringLiteral("swivel.png"),
                      Translated("PNG image") + QStringLiteral(" (*.png)"));
   Dialog.setAcceptMode(QFileDialog::AcceptSave);
   Dialog.setDefaultSuffix(QStringLiteral("png"));
+  Dialog.setIconProvider(&Types);
   if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return;
   QString Error;
   if (!SaveFigureTo(Dialog.selectedFiles().first(), static_cast<int>(Scales.indexOf(Scale)) + 1, Error))

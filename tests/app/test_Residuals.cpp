@@ -5,10 +5,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,26 +217,33 @@ TEST(Figure, CopyAndSaveGiveTheChartAtEachScaleWithoutNewShades) {
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(One.format()), One);
 }
 
+// Answers Save figure's scale question with Scale, then hands its file dialog to AtFiles.
+void AnswerSaveQuestions(const QString& Scale, std::function<void(QFileDialog&)> AtFiles) {
+  QTimer::singleShot(0, [=] {
+    auto* Choice = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(Choice);
+    EXPECT_EQ(Choice->comboBoxItems().size(), 4);
+    Choice->setTextValue(Scale);
+    QTimer::singleShot(0, [=] {
+      auto* Files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(Files);
+      AtFiles(*Files);
+    });
+    Choice->accept();
+  });
+}
+
 // Save figure asks for the scale, then for the file; a file that cannot be written is
 // reported in a box, in the window's language, with the system's reason.
 TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   TOverlayForm S;
   QTemporaryDir Dir;
-  // Answers the scale question and the file dialog, then hands what comes next to Then.
+  // Chooses File, then hands what comes next to Then.
   auto Answer = [](const QString& Scale, const QString& File, std::function<void()> Then = {}) {
-    QTimer::singleShot(0, [=] {
-      auto* Choice = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-      ASSERT_TRUE(Choice);
-      EXPECT_EQ(Choice->comboBoxItems().size(), 4);
-      Choice->setTextValue(Scale);
-      QTimer::singleShot(0, [=] {
-        auto* Files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(Files);
-        Files->selectFile(File);
-        if (Then) QTimer::singleShot(0, Then);
-        static_cast<QDialog*>(Files)->accept();  // QFileDialog hides it
-      });
-      Choice->accept();
+    AnswerSaveQuestions(Scale, [=](QFileDialog& Files) {
+      Files.selectFile(File);
+      if (Then) QTimer::singleShot(0, Then);
+      static_cast<QDialog&>(Files).accept();  // QFileDialog hides it
     });
   };
   Answer(QString::fromUtf8("3×"), Dir.filePath("figure"));
@@ -256,6 +266,27 @@ TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   EXPECT_TRUE(Shown.startsWith(QStringLiteral("The figure could not be saved to /"))) << Shown.toStdString();
   EXPECT_TRUE(Shown.endsWith("/no/such/folder/figure.png.\n" + QString::fromLocal8Bit(std::strerror(ENOENT))))
       << Shown.toStdString();
+}
+
+// The save dialog knows the files it lists by their names: it read each one to learn
+// its type, and in /proc such a read may never return, which froze the program.
+TEST(Figure, TheSaveDialogNeverReadsTheFilesItLists) {
+  TOverlayForm S;
+  QTemporaryDir Dir;
+  const QString Unnamed = Dir.filePath("kmsg");  // a name that tells no type, so only reading it would
+  QFile File(Unnamed);
+  ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+  File.write("\x89PNG\r\n\x1a\n");  // the signature a picture starts with
+  File.close();
+  QString Type;
+  AnswerSaveQuestions(QString::fromUtf8("1×"), [&](QFileDialog& Files) {
+    Type = Files.iconProvider()->type(QFileInfo(Unnamed));
+    Files.reject();
+  });
+  S.Form.ActSaveFigure->trigger();
+  const QMimeDatabase Types;
+  EXPECT_EQ(Type, Types.mimeTypeForName(QStringLiteral("application/octet-stream")).comment());
+  ASSERT_EQ(Types.mimeTypeForFile(Unnamed).name(), "image/png");  // what reading it tells
 }
 
 }  // namespace
