@@ -97,7 +97,8 @@ int ConnectAndSend(const QByteArray& Path, const QByteArray& Frame) {
   const int Fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   const sockaddr_un A = SocketAddress(Path);
   if (::connect(Fd, reinterpret_cast<const sockaddr*>(&A), sizeof A) != 0) return Refused;
-  if (::write(Fd, Frame.constData(), static_cast<size_t>(Frame.size())) != Frame.size()) return Dropped;
+  // A hang-up that comes before the frame is written is a drop too, not a SIGPIPE.
+  if (::send(Fd, Frame.constData(), static_cast<size_t>(Frame.size()), MSG_NOSIGNAL) != Frame.size()) return Dropped;
   pollfd P{Fd, POLLIN, 0};
   char Answer = 0;
   if (::poll(&P, 1, 5000) != 1 || ::read(Fd, &Answer, 1) != 1) return Dropped;
