@@ -30,10 +30,15 @@ public:
     return S;
   }
 
-  // The number as shown; a value the readout cannot show reads as nothing.
+  // The number as shown (0.9045, not 0.9045034234...); one shown in a form that is no
+  // plain number, a time say, reads as the value itself. A value the readout cannot show
+  // reads as nothing.
   QVariant currentValue() const override {
     const double V = Readout()->Value();
-    return Readout()->Empty() || !std::isfinite(V) ? QVariant() : QVariant(V);
+    if (Readout()->Empty() || !std::isfinite(V)) return {};
+    bool Plain = false;
+    const double Shown = QString(Readout()->DisplayText()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&Plain);
+    return Plain ? Shown : V;
   }
   void setCurrentValue(const QVariant&) override {}  // read-only
   QVariant maximumValue() const override { return {}; }

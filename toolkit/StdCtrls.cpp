@@ -43,6 +43,10 @@ void TScrollBar::SetSpokenValue(double Scale, int Decimals, const QString& Unit)
   SpokenUnit_ = Unit;
 }
 
+double TScrollBar::SpokenNumber(int Position) const {
+  return QString::number(Position * SpokenScale_, 'f', SpokenDecimals_).toDouble();
+}
+
 QString TScrollBar::SpokenValue() const {
   return QString::number(SpokenNumber(Position()), 'f', SpokenDecimals_) + SpokenUnit_;
 }

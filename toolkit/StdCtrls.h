@@ -39,7 +39,9 @@ public:
   // followed by Unit ("135.0°" for tenths of a degree). Plain positions by default.
   void SetSpokenValue(double Scale, int Decimals, const QString& Unit);
   double SpokenScale() const { return SpokenScale_; }
-  double SpokenNumber(int Position) const { return Position * SpokenScale_; }
+  // The number read out, as precise as it is said: 102 tenths are 10.2, not the
+  // 10.200000000000001 that 102 x 0.1 makes.
+  double SpokenNumber(int Position) const;
   QString SpokenValue() const;
 
   TNotifyEvent OnChange;

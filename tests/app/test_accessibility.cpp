@@ -59,6 +59,9 @@ TEST(Accessibility, RolesAndValuesInTheUsersUnits) {
   EXPECT_EQ(ValueOf(F.SBarRotate), QString::fromUtf8("135.5°"));
   ASSERT_TRUE(Rotate->valueInterface());
   EXPECT_DOUBLE_EQ(Rotate->valueInterface()->currentValue().toDouble(), 135.5);
+  F.SBarRotate->SetPosition(102);  // 102 x 0.1 is 10.200000000000001 in binary
+  EXPECT_EQ(Rotate->valueInterface()->currentValue().toDouble(), 10.2);
+  EXPECT_EQ(Rotate->valueInterface()->minimumStepSize().toDouble(), 0.1);
   EXPECT_DOUBLE_EQ(Rotate->valueInterface()->maximumValue().toDouble(), 360);
   Rotate->valueInterface()->setCurrentValue(90.0);  // an assistive tool sets degrees
   EXPECT_EQ(F.SBarRotate->Position(), 900);
@@ -69,7 +72,9 @@ TEST(Accessibility, RolesAndValuesInTheUsersUnits) {
   EXPECT_EQ(Readout->text(QAccessible::Name), F.RdoRxy->LeftText());
   EXPECT_EQ(Readout->text(QAccessible::Value), F.RdoRxy->DisplayText());
   ASSERT_TRUE(Readout->valueInterface());
-  EXPECT_DOUBLE_EQ(Readout->valueInterface()->currentValue().toDouble(), F.RdoRxy->Value());
+  // The number as shown, not the value behind it.
+  EXPECT_EQ(Readout->valueInterface()->currentValue().toDouble(), F.RdoRxy->DisplayText().toDouble());
+  EXPECT_NE(F.RdoRxy->Value(), F.RdoRxy->DisplayText().toDouble());
   EXPECT_TRUE(Readout->state().focusable);
 
   // The memo's text can be read through the text interface.

@@ -123,11 +123,17 @@ TEST(Readout, IsALabelledValueToScreenReaders) {
   QAccessibleInterface* A = QAccessible::queryAccessibleInterface(S.R);
   EXPECT_EQ(A->text(QAccessible::Name), "fit r²");
   EXPECT_EQ(A->text(QAccessible::Value), "0.8765");
+  EXPECT_EQ(A->valueInterface()->currentValue().toDouble(), 0.8765);  // the number as shown
+  S.R->SetComma(true);
+  ASSERT_EQ(S.R->DisplayText(), "0,8765");
+  EXPECT_EQ(A->valueInterface()->currentValue().toDouble(), 0.8765);
+  S.R->SetComma(false);
   S.R->SetValue(std::nan(""));
   EXPECT_FALSE(A->valueInterface()->currentValue().isValid());  // no number to read
   S.R->OnBeforeDisplay = [](QObject*, QString& Text) { Text += " !"; };
   S.R->SetValue(1);
   EXPECT_EQ(S.R->DisplayText(), "1.0000 !");
+  EXPECT_EQ(A->valueInterface()->currentValue().toDouble(), 1);  // no plain number: the value
   S.R->SetEmpty(true);
   EXPECT_EQ(S.R->DisplayText(), "");
 }
