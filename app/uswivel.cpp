@@ -106,7 +106,8 @@ void TForm1::NameForAssistiveTools() {
 }
 
 // Enter on a focused button presses it, as Space does. The Menu key and Shift+F10 open
-// the chart's menu from the rotate bar, the control that turns what the chart shows.
+// the chart's menu from every control but the memo, which keeps its own keys: the chart
+// takes no focus, and a keyboard user on a button would not find the menu otherwise.
 void TForm1::keyPressEvent(QKeyEvent* Event) {
   auto* Button = qobject_cast<QPushButton*>(focusWidget());
   if (Button && (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter)) {
@@ -115,7 +116,7 @@ void TForm1::keyPressEvent(QKeyEvent* Event) {
   }
   const bool MenuKey =
       Event->key() == Qt::Key_Menu || (Event->key() == Qt::Key_F10 && Event->modifiers() == Qt::ShiftModifier);
-  if (MenuKey && (focusWidget() == SBarRotate || focusWidget() == Plotter1)) {
+  if (MenuKey && focusWidget() != Memo1) {
     PopupChartMenu(Plotter1->mapToGlobal(Plotter1->rect().center()), true);
     return;
   }

@@ -98,8 +98,8 @@ TEST(Accessibility, NamesFollowTheLanguage) {
   EXPECT_EQ(NameOf(F.BButNext), F.BButNext->text());
 }
 
-// The chart's menu opens from the rotate bar by keyboard and is worked with the arrows
-// and Enter; the focus then returns to the bar.
+// The chart's menu opens by keyboard from the rotate bar, as from every control but the
+// memo, and is worked with the arrows and Enter; the focus then returns where it was.
 TEST(ChartMenu, OpensByKeyboardAndSwitchesAnOverlay) {
   TShown S;
   TForm1& F = S.Form;
@@ -121,7 +121,14 @@ TEST(ChartMenu, OpensByKeyboardAndSwitchesAnOverlay) {
   QTest::keyClick(F.PopupMenu1, Qt::Key_Escape);
   EXPECT_FALSE(F.PopupMenu1->isVisible());
   EXPECT_TRUE(F.Overlays().Squares);
-  // Elsewhere the keys do not open it: the memo keeps its own keys.
+  for (QWidget* Control : std::initializer_list<QWidget*>{F.BButNext, F.RdoRxy}) {
+    Control->setFocus();
+    QTest::keyClick(Control, Qt::Key_Menu);
+    ASSERT_TRUE(F.PopupMenu1->isVisible()) << Control->objectName().toStdString();
+    QTest::keyClick(F.PopupMenu1, Qt::Key_Escape);
+    EXPECT_TRUE(Control->hasFocus());
+  }
+  // The memo keeps its own keys.
   F.Memo1->setFocus();
   QTest::keyClick(F.Memo1, Qt::Key_F10, Qt::ShiftModifier);
   EXPECT_FALSE(F.PopupMenu1->isVisible());
