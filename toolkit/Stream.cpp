@@ -3,7 +3,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 void TStream::ReadBuffer(void* Buffer, int Count) {
   if (Count > 0 && Read(Buffer, Count) != Count) throw EReadError();
@@ -73,12 +76,27 @@ int TFileStream::Write(const void* Buffer, int Count) {
   return N < 0 ? 0 : static_cast<int>(N);
 }
 
-QString ReplaceFile(const QString& Name, const QByteArray& Bytes) {
-  if (const QFileInfo Target(Name); Target.exists() && !Target.isFile()) {
-    QFile Device(Name);
-    if (Device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && Device.write(Bytes) == Bytes.size()) return {};
+namespace {
+
+// A pipe that nobody reads would hold the open for ever, and the window with it: the
+// open does not wait, so a missing reader fails at once ("No such device or address");
+// the bytes are then written as usual.
+QString WriteDevice(const QString& Name, const QByteArray& Bytes) {
+  const int Descriptor = ::open(QFile::encodeName(Name).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (Descriptor < 0) return qt_error_string(errno);
+  ::fcntl(Descriptor, F_SETFL, ::fcntl(Descriptor, F_GETFL) & ~O_NONBLOCK);
+  QFile Device;
+  if (!Device.open(Descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    ::close(Descriptor);
     return Device.errorString();
   }
+  return Device.write(Bytes) == Bytes.size() ? QString() : Device.errorString();
+}
+
+}  // namespace
+
+QString ReplaceFile(const QString& Name, const QByteArray& Bytes) {
+  if (const QFileInfo Target(Name); Target.exists() && !Target.isFile()) return WriteDevice(Name, Bytes);
   QSaveFile File(Name);
   File.setDirectWriteFallback(true);
   if (File.open(QIODevice::WriteOnly) && File.write(Bytes) == Bytes.size() && File.commit()) return {};

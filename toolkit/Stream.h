@@ -92,5 +92,6 @@ private:
 // not. A replaced file keeps its permissions and a link keeps pointing at it; a first
 // file gets what the user's umask allows. A device or a pipe (/dev/stdout) is written
 // directly: replacing it by a file, which the superuser may do even in /dev, would
-// destroy it; so is a file in a folder that takes no new file.
+// destroy it; so is a file in a folder that takes no new file. A pipe without a reader
+// fails at once rather than wait for one.
 QString ReplaceFile(const QString& Name, const QByteArray& Bytes);

@@ -10,9 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstring>
 #include <random>
+#include <thread>
 
 #include "tests/PixelTest.h"
 
@@ -394,6 +398,23 @@ TEST(SavePng, AFileIsReplacedWholeOrNotAtAllAndAPipeIsWrittenInto) {
   Bytes.resize(Got);
   EXPECT_EQ(QImage::fromData(Bytes).convertToFormat(QImage::Format_RGB32), Before);
   EXPECT_FALSE(QFileInfo(Pipe).isFile());
+
+  // With nobody reading, the save fails at once instead of waiting for a reader. (Should
+  // it wait, a reader comes after 3 s, so that the fault fails the test and hangs nothing.)
+  const QByteArray Unread = QFile::encodeName(Dir.filePath("unread"));
+  ASSERT_EQ(mkfifo(Unread.constData(), 0600), 0);
+  std::atomic<bool> Returned = false;
+  std::thread Rescue([&] {
+    for (int I = 0; I < 300 && !Returned; ++I) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (Returned) return;
+    const int Late = open(Unread.constData(), O_RDONLY | O_NONBLOCK);
+    while (!Returned) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    close(Late);
+  });
+  const QString Why = SavePng(Before, QFile::decodeName(Unread));
+  Returned = true;
+  Rescue.join();
+  EXPECT_EQ(Why, QString::fromLocal8Bit(std::strerror(ENXIO)));
 }
 
 // A new image is made where a view can share it, so the first view moves no pixel; a
