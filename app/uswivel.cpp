@@ -181,9 +181,9 @@ void TForm1::CreateChartMenu() {
     });
   connect(ActCopyFigure, &QAction::triggered, this, [this] { CopyFigure(); });
   connect(ActSaveFigure, &QAction::triggered, this, [this] { SaveFigure(); });
-  // The rotate bar's own menu (scroll here, top, bottom) would open beside the chart's
+  // A scroll bar's own menu (scroll here, top, bottom) would open instead of the chart's
   // from the Menu key, which some platforms also send as a context-menu request.
-  SBarRotate->setContextMenuPolicy(Qt::NoContextMenu);
+  for (TScrollBar* Bar : {SBarRotate, SBarMagnif}) Bar->setContextMenuPolicy(Qt::NoContextMenu);
   Plotter1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Plotter1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& Pos) { PopupChartMenu(Plotter1->mapToGlobal(Pos), false); });

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <set>
 
@@ -145,6 +146,20 @@ TEST(ChartMenu, OpensByKeyboardAndSwitchesAnOverlay) {
   F.SBarRotate->setFocus();
   QTest::keyClick(F.SBarRotate, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->image().size(), F.Plotter1->size());
+  // The Menu key's context-menu request opens no menu of a scroll bar's own.
+  for (TScrollBar* Bar : {F.SBarRotate, F.SBarMagnif}) {
+    bool Opened = false;
+    QTimer::singleShot(0, [&] {
+      if (QWidget* Popup = QApplication::activePopupWidget()) {
+        Opened = true;
+        Popup->close();
+      }
+    });
+    QContextMenuEvent Request(QContextMenuEvent::Keyboard, QPoint(2, 2), Bar->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(Bar, &Request);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Opened) << Bar->objectName().toStdString();
+  }
 }
 
 TEST(ChartMenu, EntriesAreNamedFromTheDictionaryForScreenReaders) {
