@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMimeDatabase>
+#include <QScopeGuard>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
@@ -471,6 +472,9 @@ bool TForm1::SaveFigureTo(const QString& FileName, int Scale, QString& Error) co
 }
 
 void TForm1::SaveFigure() {
+  // The window takes the keys back however the dialogs end: a window manager may hand
+  // them to a dialog that has just closed (the file dialog, after its question).
+  const auto TakeBackTheKeys = qScopeGuard([this] { activateWindow(); });
   const QStringList Scales{QStringLiteral("1×"), QStringLiteral("2×"), QStringLiteral("3×"), QStringLiteral("4×")};
   bool Chosen = false;
   const QString Scale =
