@@ -262,6 +262,8 @@ TEST(Figure, SaveAsksForTheScaleAndTheFile) {
   });
   S.Form.ActSaveFigure->trigger();
   EXPECT_EQ(Sign, QMessageBox::Warning);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), &S.Form);  // the keys come back to the window
   // (The file dialog takes a path into a missing folder as relative to its own.)
   EXPECT_TRUE(Shown.startsWith(QStringLiteral("The figure could not be saved to /"))) << Shown.toStdString();
   EXPECT_TRUE(Shown.endsWith("/no/such/folder/figure.png.\n" + QString::fromLocal8Bit(std::strerror(ENOENT))))
